@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+#include "db/DataSet.h"
+
+namespace Firebird {
+class IStatement;
+class IResultSet;
+class IMessageMetadata;
+}  // namespace Firebird
+
+namespace db {
+
+class Database;
+class Transaction;
+
+// A statement built as text, one line at a time, run in a transaction.
+//
+// A selecting statement is opened and walked with the cursor calls
+// (isEof / next / value) or read by position through DataSet. A buffered
+// query keeps every row it fetched, so the grid can scroll back; a
+// forward-only query keeps only the current row. Rows arrive on demand:
+// open() fetches the first, fetchMore() and next() the rest.
+class Query : public DataSet {
+ public:
+  Query(Database& database, Transaction& transaction);
+  ~Query() override;
+  Query(const Query&) = delete;
+  Query& operator=(const Query&) = delete;
+
+  // The statement, one entry per line, as it will run.
+  QStringList sql;
+  // The statement text as sent: the lines joined by line feeds.
+  QString statementText() const { return sql.join('\n'); }
+
+  void setForwardOnly(bool forwardOnly) { forwardOnly_ = forwardOnly; }
+  bool isForwardOnly() const { return forwardOnly_; }
+  Transaction& transaction() const { return *transaction_; }
+  Database& database() const { return *database_; }
+
+  // Prepares and opens a selecting statement, starting the transaction when
+  // needed; the first row (if any) becomes current. Throws DbError.
+  void open();
+  // Runs a statement that returns no rows (or one row, read through the
+  // cursor calls, for EXECUTE PROCEDURE / RETURNING). Throws DbError.
+  void execSql();
+  // Closes the cursor and forgets the rows. Never throws.
+  void close();
+  int rowsAffected() const { return rowsAffected_; }
+
+  // Cursor over the rows.
+  bool isEof() const { return eof_; }
+  bool isEmpty() const { return rows_.empty(); }
+  void next();
+  void first();  // buffered queries only
+  int currentRow() const { return current_; }
+  // Value of a column of the current row; throws DbError for an unknown name.
+  QVariant value(const QString& column) const;
+  // The value as text: empty for null, dates in the short date format.
+  QString text(const QString& column) const;
+  // Fetches every remaining row and returns how many rows there are.
+  int recordCount();
+
+  // DataSet
+  bool isActive() const override { return active_; }
+  int fieldCount() const override { return static_cast<int>(fields_.size()); }
+  const FieldInfo& field(int index) const override { return fields_.at(index); }
+  int rowCount() const override { return static_cast<int>(rows_.size()); }
+  bool canFetchMore() const override { return cursor_ != nullptr; }
+  int fetchMore(int count) override;
+  QVariant value(int row, int column) const override;
+
+ private:
+  friend class Transaction;
+  void prepare();
+  bool fetchOne();  // appends one row; false at the end
+  QVariant decode(int column, const unsigned char* buffer) const;
+  QVariant readBlob(const unsigned char* blobId, bool text) const;
+  void releaseStatement();
+  void detachFromTransaction();
+
+  Database* database_;
+  Transaction* transaction_;
+  bool forwardOnly_ = false;
+  bool active_ = false;
+  bool eof_ = true;
+  int current_ = -1;
+  int rowsAffected_ = 0;
+
+  Firebird::IStatement* statement_ = nullptr;
+  Firebird::IResultSet* cursor_ = nullptr;
+  Firebird::IMessageMetadata* outMeta_ = nullptr;
+  QString preparedText_;
+  std::vector<unsigned char> buffer_;
+  std::vector<unsigned> offsets_, nullOffsets_, sqlTypes_, subTypes_, lengths_;
+  std::vector<int> scales_;
+  std::vector<FieldInfo> fields_;
+  std::vector<std::vector<QVariant>> rows_;
+};
+
+// "SELECT GEN_ID(<generator>,<increment>) FROM RDB$DATABASE" in the given
+// transaction. Throws DbError.
+qint64 generatorValue(Transaction& transaction, const QString& generator, qint64 increment = 1);
+
+// True when the database has a table (or view) of that name.
+bool tableExists(Transaction& transaction, const QString& table);
+
+}  // namespace db

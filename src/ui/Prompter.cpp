@@ -1,0 +1,42 @@
+#include "ui/Prompter.h"
+
+#include "ui/QtPrompter.h"
+
+namespace ui {
+
+namespace {
+
+Prompter* installed = nullptr;
+
+}  // namespace
+
+Prompter& prompter() {
+  if (installed) return *installed;
+  static QtPrompter qtPrompter;
+  return qtPrompter;
+}
+
+Prompter* installPrompter(Prompter* replacement) {
+  Prompter* previous = installed;
+  installed = replacement;
+  return previous;
+}
+
+void warning(const QString& text) { prompter().message(MessageKind::Warning, text, Ok, {}); }
+void error(const QString& text) { prompter().message(MessageKind::Error, text, Ok, {}); }
+void information(const QString& text) {
+  prompter().message(MessageKind::Information, text, Ok, {});
+}
+void plain(const QString& text) { prompter().message(MessageKind::Plain, text, Ok, {}); }
+
+bool confirm(const QString& text) {
+  return prompter().message(MessageKind::Confirmation, text, Yes | No, {}) == Yes;
+}
+
+Button ask(const QString& text, Buttons buttons) {
+  return prompter().message(MessageKind::Confirmation, text, buttons, {});
+}
+
+int runDialog(QDialog& dialog) { return prompter().runDialog(dialog); }
+
+}  // namespace ui
