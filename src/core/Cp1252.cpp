@@ -46,6 +46,8 @@ QByteArray toCp1252(const QString& text) {
   return bytes;
 }
 
-QString apostrophesToAcute(QString text) { return text.replace(QChar('\''), kAcuteAccent); }
+QString apostrophesToAcute(QString text) {
+  return text.replace(QChar('\''), kAcuteAccent);
+}
 
 }  // namespace core

@@ -4,11 +4,17 @@
 
 namespace core {
 
-QString sqlDate(const QDate& date) { return date.toString(QStringLiteral("MM/dd/yyyy")); }
+QString sqlDate(const QDate& date) {
+  return date.toString(QStringLiteral("MM/dd/yyyy"));
+}
 
-QString sqlDateLiteral(const QDate& date) { return QLatin1Char('\'') + sqlDate(date) + '\''; }
+QString sqlDateLiteral(const QDate& date) {
+  return QLatin1Char('\'') + sqlDate(date) + '\'';
+}
 
-QString shortDate(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+QString shortDate(const QDate& date) {
+  return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 QDate parseShortDate(const QString& text) {
   static const QRegularExpression pattern(

@@ -44,13 +44,16 @@ QList<Line> readLines(const QString& storedFile) {
   return lines;
 }
 
-bool same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool same(const QString& a, const QString& b) {
+  return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Windows drops one pair of matching quotes around a value.
 QString unquote(const QString& value) {
   if (value.size() >= 2) {
     const QChar first = value.front();
-    if ((first == '"' || first == '\'') && value.back() == first) return value.mid(1, value.size() - 2);
+    if ((first == '"' || first == '\'') && value.back() == first)
+      return value.mid(1, value.size() - 2);
   }
   return value;
 }
@@ -107,7 +110,7 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
   }
   const QString entry = key + '=' + value;
   if (keyLine >= 0) {
-    lines[keyLine].text = entry;
+    lines[keyLine].text = lines[keyLine].key + '=' + value;  // the stored spelling stays
   } else if (sectionLine >= 0) {
     lines.insert(lastOfSection + 1, Line{entry, {}, {}, {}});
   } else {

@@ -63,7 +63,9 @@ QString storedDirectory(const QString& stored) {
   return slash < 0 ? QString() : stored.left(slash + 1);
 }
 
-QString storedFileName(const QString& stored) { return stored.mid(stored.lastIndexOf('\\') + 1); }
+QString storedFileName(const QString& stored) {
+  return stored.mid(stored.lastIndexOf('\\') + 1);
+}
 
 QString hostDirectory() {
   QString dir = qEnvironmentVariable("ORBELAN_HOST_DIR");

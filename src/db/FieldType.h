@@ -39,12 +39,12 @@ bool isDateLike(FieldType type);
 
 // What is known of one column of a result or table.
 struct FieldInfo {
-  QString name;      // column name as the result calls it (the alias)
+  QString name;  // column name as the result calls it (the alias)
   FieldType type = FieldType::Unknown;
-  int size = 0;      // characters for text, bytes otherwise
-  int scale = 0;     // digits after the point (positive), for exact numerics
-  QString relation;  // table the column comes from, empty for expressions
-  QString origin;    // "RELATION.FIELD" of the source column, empty for expressions
+  int size = 0;         // characters for text, bytes otherwise
+  int scale = 0;        // digits after the point (positive), for exact numerics
+  QString relation;     // table the column comes from, empty for expressions
+  QString origin;       // "RELATION.FIELD" of the source column, empty for expressions
   QString sourceField;  // the source column's own name
   bool nullable = true;
   bool readOnly = false;  // in-memory tables: the column rejects edits

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "db/DataSet.h"
+#include "db/DbError.h"
 
 namespace Firebird {
 class IStatement;

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "db/DbError.h"
+
 namespace Firebird {
 class ITransaction;
 }
@@ -24,7 +26,7 @@ class Transaction {
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;
 
-  Database& database() const { return *database_; }
+  Database& database() const;
   // Throws DbError for an unknown parameter name when the transaction starts.
   void setParams(QStringList params) { params_ = std::move(params); }
   const QStringList& params() const { return params_; }
@@ -48,7 +50,8 @@ class Transaction {
   void registerQuery(Query* query);
   void unregisterQuery(Query* query);
   void closeQueries();
-  void forgetDatabase();  // the database is going away
+  void endForDetach();    // the attachment is going away: roll back quietly
+  void forgetDatabase();  // the database object itself is going away
 
   Database* database_;
   QStringList params_;

@@ -14,8 +14,8 @@
 
 ORBELAN_EXPORT std::int32_t ORBELAN_CALL ShowImpoStampaFormD(std::int32_t user);
 ORBELAN_EXPORT std::int32_t ORBELAN_CALL ShowRistampaBarcode1FormX(std::int32_t user,
-                                                                  std::int32_t windowId);
+                                                                   std::int32_t windowId);
 ORBELAN_EXPORT std::int32_t ORBELAN_CALL ShowRistampaBarcodeFormX(std::int32_t user,
-                                                                 std::int32_t windowId);
+                                                                  std::int32_t windowId);
 ORBELAN_EXPORT std::int32_t ORBELAN_CALL ShowExportLanciFormD(std::int32_t user);
 ORBELAN_EXPORT std::int32_t ORBELAN_CALL ShowGestEticFormD(std::int32_t user);

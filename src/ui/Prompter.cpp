@@ -22,12 +22,18 @@ Prompter* installPrompter(Prompter* replacement) {
   return previous;
 }
 
-void warning(const QString& text) { prompter().message(MessageKind::Warning, text, Ok, {}); }
-void error(const QString& text) { prompter().message(MessageKind::Error, text, Ok, {}); }
+void warning(const QString& text) {
+  prompter().message(MessageKind::Warning, text, Ok, {});
+}
+void error(const QString& text) {
+  prompter().message(MessageKind::Error, text, Ok, {});
+}
 void information(const QString& text) {
   prompter().message(MessageKind::Information, text, Ok, {});
 }
-void plain(const QString& text) { prompter().message(MessageKind::Plain, text, Ok, {}); }
+void plain(const QString& text) {
+  prompter().message(MessageKind::Plain, text, Ok, {});
+}
 
 bool confirm(const QString& text) {
   return prompter().message(MessageKind::Confirmation, text, Yes | No, {}) == Yes;
@@ -37,6 +43,8 @@ Button ask(const QString& text, Buttons buttons) {
   return prompter().message(MessageKind::Confirmation, text, buttons, {});
 }
 
-int runDialog(QDialog& dialog) { return prompter().runDialog(dialog); }
+int runDialog(QDialog& dialog) {
+  return prompter().runDialog(dialog);
+}
 
 }  // namespace ui

@@ -47,8 +47,7 @@ class Prompter {
                                  const QString& filter) = 0;
   virtual QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
-  virtual QString chooseDirectory(QWidget* parent, const QString& caption,
-                                  const QString& dir) = 0;
+  virtual QString chooseDirectory(QWidget* parent, const QString& caption, const QString& dir) = 0;
   virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
   virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;
 };

@@ -19,9 +19,12 @@ struct ButtonText {
 };
 
 constexpr ButtonText kButtons[] = {
-    {Ok, QMessageBox::Ok, "OK"},          {Cancel, QMessageBox::Cancel, "Annulla"},
-    {Yes, QMessageBox::Yes, "&Sì"},       {No, QMessageBox::No, "&No"},
-    {Abort, QMessageBox::Abort, "Interrompi"}, {Retry, QMessageBox::Retry, "Riprova"},
+    {Ok, QMessageBox::Ok, "OK"},
+    {Cancel, QMessageBox::Cancel, "Annulla"},
+    {Yes, QMessageBox::Yes, "&Sì"},
+    {No, QMessageBox::No, "&No"},
+    {Abort, QMessageBox::Abort, "Interrompi"},
+    {Retry, QMessageBox::Retry, "Riprova"},
     {Ignore, QMessageBox::Ignore, "Ignora"},
 };
 
@@ -64,7 +67,8 @@ Button QtPrompter::message(MessageKind kind, const QString& text, Buttons button
   QMessageBox box(iconFor(kind), caption.isEmpty() ? defaultCaption(kind) : caption, text,
                   QMessageBox::NoButton, QApplication::activeWindow());
   for (const ButtonText& entry : kButtons)
-    if (buttons & entry.button) box.addButton(entry.standard)->setText(QString::fromUtf8(entry.text));
+    if (buttons & entry.button)
+      box.addButton(entry.standard)->setText(QString::fromUtf8(entry.text));
   box.exec();
   const auto pressed = box.standardButton(box.clickedButton());
   for (const ButtonText& entry : kButtons)
@@ -72,7 +76,9 @@ Button QtPrompter::message(MessageKind kind, const QString& text, Buttons button
   return (buttons & Cancel) ? Cancel : NoButton;
 }
 
-int QtPrompter::runDialog(QDialog& dialog) { return dialog.exec(); }
+int QtPrompter::runDialog(QDialog& dialog) {
+  return dialog.exec();
+}
 
 QString QtPrompter::chooseOpenFile(QWidget* parent, const QString& caption, const QString& dir,
                                    const QString& filter) {

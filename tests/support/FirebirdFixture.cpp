@@ -1,1 +1,36 @@
 #include "support/FirebirdFixture.h"
+
+#include "db/Query.h"
+#include "db/Transaction.h"
+
+FirebirdTest::FirebirdTest() {
+  EXPECT_TRUE(dir_.isValid());
+}
+
+QString FirebirdTest::path(const QString& fileName) const {
+  return dir_.filePath(fileName);
+}
+
+std::unique_ptr<db::Database> FirebirdTest::createDatabase(const QString& fileName) {
+  auto database = std::make_unique<db::Database>();
+  database->create(path(fileName), QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
+  return database;
+}
+
+void FirebirdTest::execute(db::Database& database, const QStringList& statements) {
+  // One transaction each: a table must be committed before rows go into it.
+  for (const QString& statement : statements) {
+    db::Transaction transaction(database);
+    db::Query query(database, transaction);
+    query.sql << statement;
+    query.execSql();
+    transaction.commit();
+  }
+}
+
+QString testServer() {
+  const QString server = qEnvironmentVariable("ORBELAN_TEST_SERVER");
+  if (server.isEmpty() && !qEnvironmentVariable("CI").isEmpty())
+    ADD_FAILURE() << "CI run without ORBELAN_TEST_SERVER: the Firebird server was not started";
+  return server;
+}
