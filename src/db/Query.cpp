@@ -63,6 +63,11 @@ FieldType typeFor(unsigned sqlType, int subType, int scale, unsigned charset) {
   }
 }
 
+StatementObserver& observer() {
+  static StatementObserver instance;
+  return instance;
+}
+
 QString statementError(const QString& text) {
   return QStringLiteral("Statement non eseguibile: ") + text;
 }
@@ -102,7 +107,10 @@ void Query::releaseStatement() {
   preparedText_.clear();
 }
 
+void setStatementObserver(StatementObserver replacement) { observer() = std::move(replacement); }
+
 void Query::prepare() {
+  if (observer()) observer()(sql);
   if (!transaction_) throw DbError(QStringLiteral("Query senza transazione"));
   if (!database_->isConnected()) throw DbError(QStringLiteral("Database non connesso"));
   transaction_->ensureStarted();
@@ -159,6 +167,11 @@ void Query::open() {
   close();
   fireBeforeOpen();
   prepare();
+  openPrepared();
+  fireAfterOpen();
+}
+
+void Query::openPrepared() {
   const unsigned type = call([&](Status* status) { return statement_->getType(status); });
   if (type != isc_info_sql_stmt_select && type != isc_info_sql_stmt_select_for_upd)
     throw DbError(statementError(statementText()));
@@ -169,7 +182,6 @@ void Query::open() {
   rowsAffected_ = 0;
   eof_ = !fetchOne();
   current_ = eof_ ? -1 : 0;
-  fireAfterOpen();
 }
 
 void Query::execSql() {
@@ -177,7 +189,7 @@ void Query::execSql() {
   prepare();
   const unsigned type = call([&](Status* status) { return statement_->getType(status); });
   if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
-    open();
+    openPrepared();
     return;
   }
   const bool returnsRow = !fields_.empty();

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -78,6 +79,7 @@ class Query : public DataSet {
  private:
   friend class Transaction;
   void prepare();
+  void openPrepared();
   bool fetchOne();  // appends one row; false at the end
   QVariant decode(int column, const unsigned char* buffer) const;
   QVariant readBlob(const unsigned char* blobId, bool text) const;
@@ -102,6 +104,11 @@ class Query : public DataSet {
   std::vector<FieldInfo> fields_;
   std::vector<std::vector<QVariant>> rows_;
 };
+
+// Sees every statement a query runs, as its lines, just before it runs. Tests
+// install one to compare statements line by line; nullptr removes it.
+using StatementObserver = std::function<void(const QStringList& lines)>;
+void setStatementObserver(StatementObserver observer);
 
 // "SELECT GEN_ID(<generator>,<increment>) FROM RDB$DATABASE" in the given
 // transaction. Throws DbError.

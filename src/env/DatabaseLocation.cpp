@@ -1,0 +1,147 @@
+#include "env/DatabaseLocation.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "core/IniFile.h"
+#include "db/Database.h"
+#include "grid/DorviIn2Form.h"
+#include "ui/Prompter.h"
+
+namespace env {
+
+namespace {
+
+const QString kSection = QStringLiteral("CONFIG");
+
+QString orDefault(const QString& value, QString (*fallback)()) {
+  return value.isEmpty() ? fallback() : value;
+}
+
+}  // namespace
+
+bool AttivaDatabase(db::Database& database, const QString& databaseName, const QString& server,
+                    const QString& driveLetter, const QString& user, const QString& password) {
+  database.detach();
+  const QString name = orDefault(user, &db::Database::defaultUser);
+  const QString secret = orDefault(password, &db::Database::defaultPassword);
+  QString fullName = databaseName;
+  if (!server.isEmpty()) {
+    QString path = databaseName;
+    if (!driveLetter.isEmpty() && !path.isEmpty()) path = driveLetter + path.mid(1);
+    fullName = server + ':' + path;
+  }
+  try {
+    database.attach(fullName, name, secret);
+    return true;
+  } catch (const db::DbError&) {
+  }
+  try {
+    database.create(fullName, name, secret, 4096);
+  } catch (const db::DbError&) {
+    return false;
+  }
+  ui::plain(QStringLiteral("Effettuata creazione data base"));
+  return true;
+}
+
+NetworkPath TraduciPercorsoRete(const QString& uncDirectory, const QString& serverDirectory) {
+  NetworkPath result;
+  const QString rest = uncDirectory.mid(2);
+  const int afterServer = rest.indexOf('\\');
+  const QString server = afterServer < 0 ? rest : rest.left(afterServer);
+  const QString remainder = afterServer < 0 ? QString() : rest.mid(afterServer + 1);
+  const int afterShare = remainder.indexOf('\\');
+  const QString share = afterShare < 0 ? remainder : remainder.left(afterShare);
+
+  if (share.size() < 2) {
+    result.path = server + ':' + remainder;
+    const int backslash = result.path.indexOf('\\');
+    if (backslash >= 0) result.path.insert(backslash, ':');
+    return result;
+  }
+  result.namedShare = true;
+  if (!serverDirectory.isEmpty()) {
+    result.path = server + ':' + serverDirectory;
+    return result;
+  }
+  ui::plain(QStringLiteral("Attenzione: il disco con gli archivi è stato condiviso in rete con un "
+                           "nome - ") +
+            share +
+            QStringLiteral(" - e non con la lettera che lo identifica. Si consiglia di correggere "
+                           "la condivisione oppure ") +
+            QStringLiteral("di correggere manualmente la sezione Percorso Nel Server nel file "
+                           "Dati.ini accanto al database"));
+  result.error = true;
+  return result;
+}
+
+ServerAnswer ChiediServer(const QString& directory, QWidget* owner) {
+  const core::IniFile ini(directory + QStringLiteral("dati.ini"));
+  ServerAnswer answer{ini.read(kSection, QStringLiteral("Nome Server")),
+                      ini.read(kSection, QStringLiteral("Lettera Disco Server"))};
+  if (!answer.server.isEmpty()) return answer;
+
+  ui::plain(QStringLiteral("Non trovato dati.ini"));
+  TDorviIn2Form dialog(owner);
+  dialog.setWindowTitle(QStringLiteral("Non trovato dati.ini"));
+  auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
+  auto* computer = dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+  auto* letter = dialog.findChild<QLineEdit*>(QStringLiteral("Edit2"));
+  label->setText(QStringLiteral("Inserire il nome del computer e la lettera della sua\r\nunità "
+                                "disco dove risulta ospitato (o sarà ospitato) il database"));
+  label->setFont(QFont(QStringLiteral("Arial"), 8, QFont::Normal));
+  label->move(label->x(), label->y() - 10);
+  computer->clear();
+  letter->setText(answer.driveLetter);
+  if (ui::runDialog(dialog) != 1) return answer;
+
+  answer.server = computer->text();
+  answer.driveLetter = letter->text();
+  ini.write(kSection, QStringLiteral("Nome Server"), answer.server);
+  if (!answer.driveLetter.isEmpty())
+    ini.write(kSection, QStringLiteral("Lettera Disco Server"), answer.driveLetter);
+  return answer;
+}
+
+bool ApriDatabase(db::Database& database, const QString& directory, const QString& fileName,
+                  const QString& user, const QString& password, QWidget* owner) {
+  const QString file = fileName.isEmpty() ? QStringLiteral("archivio.fdb") : fileName;
+  const core::IniFile ini(directory + QStringLiteral("dati.ini"));
+  const QString server = ini.read(kSection, QStringLiteral("Nome Server"));
+  const QString alias = ini.read(kSection, QStringLiteral("Alias"));
+
+  if (!server.isEmpty() && !alias.isEmpty() &&
+      AttivaDatabase(database, server + ':' + alias, {}, {}, user, password))
+    return true;
+
+  const QString serverDirectory = ini.read(kSection, QStringLiteral("PercorsoDatabase"));
+  if (!serverDirectory.isEmpty()) {
+    QString path = QStringLiteral("\\\\") + server + '\\' + serverDirectory;
+    if (!path.endsWith('\\')) path.append('\\');
+    return AttivaDatabase(database, path + file, {}, {}, user, password);
+  }
+
+  NetworkPath network{directory, false, false};
+  if (directory.contains(QStringLiteral("\\\\")))
+    network = TraduciPercorsoRete(directory, ini.read(kSection, QStringLiteral("Percorso Nel Server")));
+  bool connected = false;
+  if (!network.error) connected = AttivaDatabase(database, network.path + file, {}, {}, user, password);
+  if (!connected && !network.error && network.namedShare) {
+    ui::plain(QStringLiteral("Errore: nonostante le configurazioni, il particolare percorso di rete "
+                             "sta rendendo impossibile l'attivazione del database"));
+    network.error = true;
+  }
+  if (!connected && !network.error) {
+    const ServerAnswer answer = ChiediServer(directory, owner);
+    if (!answer.server.isEmpty())
+      connected = AttivaDatabase(database, network.path + file, answer.server, answer.driveLetter,
+                                 user, password);
+    else
+      ui::plain(QStringLiteral("Apertura / creazione del database non riuscita!"));
+  }
+  return connected;
+}
+
+}  // namespace env

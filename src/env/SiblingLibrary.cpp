@@ -1,0 +1,54 @@
+#include "env/SiblingLibrary.h"
+
+#include <dlfcn.h>
+
+#include <QFileInfo>
+#include <QLibrary>
+#include <QStringList>
+#include <cstdint>
+
+namespace env {
+
+namespace {
+
+// The directory of the binary this code was linked into.
+QString ownDirectory() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&ownDirectory), &info) == 0 || !info.dli_fname) return {};
+  return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+}
+
+}  // namespace
+
+QStringList siblingLibraryCandidates(const QString& libraryName) {
+  QString base = QFileInfo(QString(libraryName).replace('\\', '/')).fileName();
+  if (base.endsWith(QStringLiteral(".dll"), Qt::CaseInsensitive)) base.chop(4);
+  const QString soName = base.startsWith(QStringLiteral("lib")) ? base + ".so"
+                                                                  : "lib" + base + ".so";
+  QStringList candidates;
+  const QString libraryDir = qEnvironmentVariable("ORBELAN_LIBRARY_DIR");
+  if (!libraryDir.isEmpty()) candidates << libraryDir + '/' + soName;
+  const QString own = ownDirectory();
+  if (!own.isEmpty()) candidates << own + '/' + soName;
+  candidates << soName;
+  return candidates;
+}
+
+bool callSiblingFunction(const QString& libraryName, const QString& functionName, int argument) {
+  using Entry = std::int32_t (*)(std::int32_t);
+  for (const QString& candidate : siblingLibraryCandidates(libraryName)) {
+    // Deliberately never unloaded: windows the function opened live on.
+    auto* library = new QLibrary(candidate);
+    if (!library->load()) {
+      delete library;
+      continue;
+    }
+    auto entry = reinterpret_cast<Entry>(library->resolve(functionName.toLatin1().constData()));
+    if (!entry) return false;
+    entry(argument);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace env
