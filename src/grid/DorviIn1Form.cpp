@@ -1,0 +1,14 @@
+#include "grid/DorviIn1Form.h"
+
+#include <QLineEdit>
+
+namespace grid {
+
+TDorviIn1Form::TDorviIn1Form(QWidget* parent)
+    : InputDialog(QStringLiteral("DorviIn1Form"), QStringLiteral("Inserisci il valore:"), parent),
+      edit1_(new QLineEdit(this)) {
+  edit1_->setObjectName(QStringLiteral("Edit1"));
+  addBox(edit1_, 280);
+}
+
+}  // namespace grid

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "grid/InputDialog.h"
+
+class QLineEdit;
+
+namespace grid {
+
+// Asks one value in the box "Edit1".
+class TDorviIn1Form : public InputDialog {
+  Q_OBJECT
+
+ public:
+  explicit TDorviIn1Form(QWidget* parent = nullptr);
+
+  QLineEdit* Edit1() const { return edit1_; }
+
+ private:
+  QLineEdit* edit1_;
+};
+
+}  // namespace grid

@@ -1,0 +1,18 @@
+#include "grid/DorviIn2Form.h"
+
+#include <QLineEdit>
+
+namespace grid {
+
+TDorviIn2Form::TDorviIn2Form(QWidget* parent)
+    : InputDialog(QStringLiteral("DorviIn2Form"), QStringLiteral("Inserisci data e numero:"),
+                  parent),
+      edit1_(new QLineEdit(this)),
+      edit2_(new QLineEdit(this)) {
+  edit1_->setObjectName(QStringLiteral("Edit1"));
+  edit2_->setObjectName(QStringLiteral("Edit2"));
+  addBox(edit1_, 140);
+  addBox(edit2_, 140);
+}
+
+}  // namespace grid

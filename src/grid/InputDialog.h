@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDialog>
+
+class QHBoxLayout;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+
+namespace grid {
+
+// Result codes of the input dialogs. Closing the window other than through
+// its buttons leaves the code unset, which callers treat as not confirmed.
+enum InputResult : int { ResultUnset = 0, ResultOk = 1, ResultCancel = 2 };
+
+// What the small one-question dialogs share: the prompt "Label1" above a row
+// of input boxes, the buttons "BitBtn1" (OK, result 1) and "BitBtn2" (Annulla,
+// result 2) below, a fixed border sized to the contents, a place in the middle
+// of the screen and the focus on the first box each time the dialog is shown.
+// Enter presses OK, Esc presses Annulla.
+//
+// Callers set their own caption (setWindowTitle), prompt (Label1), font
+// (setFont), clear the boxes and set their maximum length, show the dialog
+// modally through ui::runDialog and read the boxes when the result is 1.
+class InputDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  QLabel* Label1() const { return label_; }
+  QPushButton* BitBtn1() const { return ok_; }
+  QPushButton* BitBtn2() const { return cancel_; }
+
+ protected:
+  InputDialog(const QString& objectName, const QString& prompt, QWidget* parent);
+
+  // Adds a box to the row under the prompt. The first box added is the one
+  // that takes the focus.
+  void addBox(QLineEdit* box, int minimumWidth);
+
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QLabel* label_;
+  QHBoxLayout* boxes_;
+  QPushButton* ok_;
+  QPushButton* cancel_;
+  QLineEdit* firstBox_ = nullptr;
+};
+
+}  // namespace grid
