@@ -26,6 +26,15 @@ bool startsWithDriveLetter(const QString& path) {
          path.at(0).unicode() < 0x80;
 }
 
+ConnectionObserver& connectionObserver() {
+  static ConnectionObserver instance;
+  return instance;
+}
+
+void notify(ConnectionAttempt attempt, const QString& name) {
+  if (connectionObserver()) connectionObserver()(attempt, name);
+}
+
 bool looksLikePath(const QString& text) {
   return text.contains('\\') || text.contains('/') || startsWithDriveLetter(text);
 }
@@ -53,6 +62,10 @@ std::vector<unsigned char> connectionBlock(const QString& user, const QString& p
 }
 
 }  // namespace
+
+void setConnectionObserver(ConnectionObserver observer) {
+  connectionObserver() = std::move(observer);
+}
 
 Database::Database() = default;
 
@@ -87,6 +100,7 @@ QString Database::defaultPassword() {
 
 void Database::attach(const QString& name, const QString& user, const QString& password) {
   detach();
+  notify(ConnectionAttempt::Attach, name);
   const auto block = connectionBlock(user, password, 0);
   const QByteArray target = core::toCp1252(connectionName(name));
   attachment_ = call([&](Status* status) {
@@ -104,6 +118,7 @@ void Database::attach(const QString& name, const QString& user, const QString& p
 void Database::create(const QString& name, const QString& user, const QString& password,
                       int pageSize) {
   detach();
+  notify(ConnectionAttempt::Create, name);
   const auto block = connectionBlock(user, password, pageSize > 0 ? pageSize : 4096);
   const QByteArray target = core::toCp1252(connectionName(name));
   attachment_ = call([&](Status* status) {

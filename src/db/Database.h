@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -58,6 +59,12 @@ class Database {
   Firebird::IAttachment* attachment_ = nullptr;
   std::vector<Transaction*> transactions_;
 };
+
+// Sees the name of every attach or create attempt, as given, before it is
+// made; tests use it to check how a database was addressed. nullptr removes it.
+enum class ConnectionAttempt { Attach, Create };
+using ConnectionObserver = std::function<void(ConnectionAttempt attempt, const QString& name)>;
+void setConnectionObserver(ConnectionObserver observer);
 
 // The client library's master interface and utility interface.
 Firebird::IMaster* master();

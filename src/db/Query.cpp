@@ -107,7 +107,9 @@ void Query::releaseStatement() {
   preparedText_.clear();
 }
 
-void setStatementObserver(StatementObserver replacement) { observer() = std::move(replacement); }
+void setStatementObserver(StatementObserver replacement) {
+  observer() = std::move(replacement);
+}
 
 void Query::prepare() {
   if (observer()) observer()(sql);

@@ -6,7 +6,8 @@
 
 #include "core/IniFile.h"
 #include "db/Database.h"
-#include "grid/DorviIn2Form.h"
+#include "db/DbError.h"
+#include "ui/DorviIn2Form.h"
 #include "ui/Prompter.h"
 
 namespace env {
@@ -84,13 +85,14 @@ ServerAnswer ChiediServer(const QString& directory, QWidget* owner) {
   if (!answer.server.isEmpty()) return answer;
 
   ui::plain(QStringLiteral("Non trovato dati.ini"));
-  TDorviIn2Form dialog(owner);
+  ui::TDorviIn2Form dialog(owner);
   dialog.setWindowTitle(QStringLiteral("Non trovato dati.ini"));
-  auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
-  auto* computer = dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"));
-  auto* letter = dialog.findChild<QLineEdit*>(QStringLiteral("Edit2"));
-  label->setText(QStringLiteral("Inserire il nome del computer e la lettera della sua\r\nunità "
-                                "disco dove risulta ospitato (o sarà ospitato) il database"));
+  QLabel* label = dialog.Label1();
+  QLineEdit* computer = dialog.Edit1();
+  QLineEdit* letter = dialog.Edit2();
+  label->setText(
+      QStringLiteral("Inserire il nome del computer e la lettera della sua\r\nunità "
+                     "disco dove risulta ospitato (o sarà ospitato) il database"));
   label->setFont(QFont(QStringLiteral("Arial"), 8, QFont::Normal));
   label->move(label->x(), label->y() - 10);
   computer->clear();
@@ -125,12 +127,15 @@ bool ApriDatabase(db::Database& database, const QString& directory, const QStrin
 
   NetworkPath network{directory, false, false};
   if (directory.contains(QStringLiteral("\\\\")))
-    network = TraduciPercorsoRete(directory, ini.read(kSection, QStringLiteral("Percorso Nel Server")));
+    network =
+        TraduciPercorsoRete(directory, ini.read(kSection, QStringLiteral("Percorso Nel Server")));
   bool connected = false;
-  if (!network.error) connected = AttivaDatabase(database, network.path + file, {}, {}, user, password);
+  if (!network.error)
+    connected = AttivaDatabase(database, network.path + file, {}, {}, user, password);
   if (!connected && !network.error && network.namedShare) {
-    ui::plain(QStringLiteral("Errore: nonostante le configurazioni, il particolare percorso di rete "
-                             "sta rendendo impossibile l'attivazione del database"));
+    ui::plain(
+        QStringLiteral("Errore: nonostante le configurazioni, il particolare percorso di rete "
+                       "sta rendendo impossibile l'attivazione del database"));
     network.error = true;
   }
   if (!connected && !network.error) {

@@ -18,8 +18,7 @@ namespace env {
 // defaults (ISC_USER / ISC_PASSWORD, else SYSDBA and the default password).
 // True when the database is connected, opened or newly created.
 bool ApriDatabase(db::Database& database, const QString& directory, const QString& fileName,
-                  const QString& user = {}, const QString& password = {},
-                  QWidget* owner = nullptr);
+                  const QString& user = {}, const QString& password = {}, QWidget* owner = nullptr);
 
 // Connects databaseName (prefixed by "server:" when a server is given, the
 // drive letter replacing the first character of the path), or creates it

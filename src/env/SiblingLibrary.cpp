@@ -23,8 +23,8 @@ QString ownDirectory() {
 QStringList siblingLibraryCandidates(const QString& libraryName) {
   QString base = QFileInfo(QString(libraryName).replace('\\', '/')).fileName();
   if (base.endsWith(QStringLiteral(".dll"), Qt::CaseInsensitive)) base.chop(4);
-  const QString soName = base.startsWith(QStringLiteral("lib")) ? base + ".so"
-                                                                  : "lib" + base + ".so";
+  const QString soName =
+      base.startsWith(QStringLiteral("lib")) ? base + ".so" : "lib" + base + ".so";
   QStringList candidates;
   const QString libraryDir = qEnvironmentVariable("ORBELAN_LIBRARY_DIR");
   if (!libraryDir.isEmpty()) candidates << libraryDir + '/' + soName;

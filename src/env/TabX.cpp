@@ -37,19 +37,18 @@ void assicuraTabScript(db::Query& query) {
   query.open();
   if (!query.isEmpty()) return;
   query.close();
-  query.sql = QStringList{
-      QStringLiteral("CREATE TABLE TABSCRIPT("),
-      QStringLiteral("PROGETTO VARCHAR(15) NOT NULL,"),
-      QStringLiteral("SCRIPTFORM VARCHAR(15) NOT NULL,"),
-      QStringLiteral("CONTESTO SMALLINT NOT NULL,"),
-      QStringLiteral("UTENTE VARCHAR(15) NOT NULL,"),
-      QStringLiteral("DESCRIZIONESITUAZIONE BLOB,"),
-      QStringLiteral("SCRIPT BLOB,"),
-      QStringLiteral("MODIFICATODAUTENTE SMALLINT,"),
-      QStringLiteral("DATAULTIMAMODIFICA DATE,"),
-      QStringLiteral("STATUS SMALLINT,"),
-      QStringLiteral("CONSTRAINT DORVITAB_CHIAVEPRIMARIA PRIMARY KEY "
-                     "(PROGETTO,SCRIPTFORM,CONTESTO,UTENTE));")};
+  query.sql = QStringList{QStringLiteral("CREATE TABLE TABSCRIPT("),
+                          QStringLiteral("PROGETTO VARCHAR(15) NOT NULL,"),
+                          QStringLiteral("SCRIPTFORM VARCHAR(15) NOT NULL,"),
+                          QStringLiteral("CONTESTO SMALLINT NOT NULL,"),
+                          QStringLiteral("UTENTE VARCHAR(15) NOT NULL,"),
+                          QStringLiteral("DESCRIZIONESITUAZIONE BLOB,"),
+                          QStringLiteral("SCRIPT BLOB,"),
+                          QStringLiteral("MODIFICATODAUTENTE SMALLINT,"),
+                          QStringLiteral("DATAULTIMAMODIFICA DATE,"),
+                          QStringLiteral("STATUS SMALLINT,"),
+                          QStringLiteral("CONSTRAINT DORVITAB_CHIAVEPRIMARIA PRIMARY KEY "
+                                         "(PROGETTO,SCRIPTFORM,CONTESTO,UTENTE));")};
   try {
     query.execSql();
     query.transaction().commit();
@@ -114,13 +113,13 @@ int TTabXForm::cercaVoce(const QString& nome) const {
 
 void TTabXForm::Inserisci(const QString& tipo, const QString& nome, const QString& numero,
                           const QString& testo, const QString& data, const QString& memo,
-                          const QString& livello1, const QString& livello2,
-                          const QString& utente) {
+                          const QString& livello1, const QString& livello2, const QString& utente) {
   const QString tipoCampo = tipo.left(10);
   const QString nomeCampo = nome.left(64);
   const QVariant utenteCampo = integerOrNull(utente);
-  const bool found = MemTabX.locate({QStringLiteral("Tipo"), QStringLiteral("Nome"), QStringLiteral("Utente")},
-                                    {orNull(tipoCampo, tipoCampo), orNull(nomeCampo, nomeCampo), utenteCampo});
+  const bool found =
+      MemTabX.locate({QStringLiteral("Tipo"), QStringLiteral("Nome"), QStringLiteral("Utente")},
+                     {orNull(tipoCampo, tipoCampo), orNull(nomeCampo, nomeCampo), utenteCampo});
   if (found) {
     MemTabX.edit();
   } else {
@@ -140,7 +139,8 @@ void TTabXForm::Inserisci(const QString& tipo, const QString& nome, const QStrin
 
 QString TTabXForm::GetV(const QString& nome) const {
   const int row = cercaVoce(nome);
-  return row < 0 ? QString() : MemTabX.value(row, MemTabX.fieldIndex(QStringLiteral("Testo"))).toString();
+  return row < 0 ? QString()
+                 : MemTabX.value(row, MemTabX.fieldIndex(QStringLiteral("Testo"))).toString();
 }
 
 bool TTabXForm::SetV(const QString& nome, const QString& valore) {
@@ -155,7 +155,8 @@ bool TTabXForm::SetV(const QString& nome, const QString& valore) {
 
 QString TTabXForm::GetM(const QString& nome) const {
   const int row = cercaVoce(nome);
-  return row < 0 ? QString() : MemTabX.value(row, MemTabX.fieldIndex(QStringLiteral("Memo"))).toString();
+  return row < 0 ? QString()
+                 : MemTabX.value(row, MemTabX.fieldIndex(QStringLiteral("Memo"))).toString();
 }
 
 bool TTabXForm::SetM(const QString& nome, const QString& valore) {
@@ -171,18 +172,30 @@ bool TTabXForm::SetM(const QString& nome, const QString& valore) {
 // ---- Connections ----
 
 bool TTabXForm::connetti(db::Database& database, const QString& percorso) {
-  const bool ok = env::ApriDatabase(database, core::storedDirectory(percorso),
-                                    core::storedFileName(percorso));
+  const bool ok =
+      env::ApriDatabase(database, core::storedDirectory(percorso), core::storedFileName(percorso));
   if (!ok) ui::error(QStringLiteral("Errore apertura archivio"));
   return ok;
 }
 
-bool TTabXForm::ConnettiDatabase0(const QString& percorso) { return connetti(IBDatabase1, percorso); }
-bool TTabXForm::ConnettiDatabase1(const QString& nome) { return connetti(IBDatabase1, GetV(nome)); }
-bool TTabXForm::ConnettiDatabase2(const QString& nome) { return connetti(IBDatabase2, GetV(nome)); }
-bool TTabXForm::ConnettiDatabase3(const QString& nome) { return connetti(IBDatabase3, GetV(nome)); }
-bool TTabXForm::ConnettiDatabase4(const QString& nome) { return connetti(IBDatabase4, GetV(nome)); }
-bool TTabXForm::ConnettiDatabase5(const QString& nome) { return connetti(IBDatabase5, GetV(nome)); }
+bool TTabXForm::ConnettiDatabase0(const QString& percorso) {
+  return connetti(IBDatabase1, percorso);
+}
+bool TTabXForm::ConnettiDatabase1(const QString& nome) {
+  return connetti(IBDatabase1, GetV(nome));
+}
+bool TTabXForm::ConnettiDatabase2(const QString& nome) {
+  return connetti(IBDatabase2, GetV(nome));
+}
+bool TTabXForm::ConnettiDatabase3(const QString& nome) {
+  return connetti(IBDatabase3, GetV(nome));
+}
+bool TTabXForm::ConnettiDatabase4(const QString& nome) {
+  return connetti(IBDatabase4, GetV(nome));
+}
+bool TTabXForm::ConnettiDatabase5(const QString& nome) {
+  return connetti(IBDatabase5, GetV(nome));
+}
 
 // ---- Window log and sibling libraries ----
 

@@ -8,7 +8,9 @@
 
 namespace {
 
-QString quoted(const QString& value) { return QLatin1Char('\'') + core::sqlValue(value) + '\''; }
+QString quoted(const QString& value) {
+  return QLatin1Char('\'') + core::sqlValue(value) + '\'';
+}
 
 }  // namespace
 
@@ -40,8 +42,9 @@ void TTabXForm::SetUserPerNum(int n) {
   if (modo_ == ModoDatabase) {
     userName_ = primoValoreUtenti({QStringLiteral("SELECT NOMEUTENTE FROM UTENTI"),
                                    QStringLiteral("WHERE (CODICE='") + utente() + "')"});
-    userPassword_ = primoValoreUtenti({QStringLiteral("SELECT PWDUTENTE FROM UTENTI"),
-                                       QStringLiteral("WHERE (NOMEUTENTE=") + quoted(userName_) + ')'});
+    userPassword_ =
+        primoValoreUtenti({QStringLiteral("SELECT PWDUTENTE FROM UTENTI"),
+                           QStringLiteral("WHERE (NOMEUTENTE=") + quoted(userName_) + ')'});
     try {
       TransazioneUser.rollback();
       TransazioneUser.start();
@@ -54,8 +57,8 @@ void TTabXForm::SetUserPerNum(int n) {
     CaricaUser(utenti);
     for (const QString& voce : utenti)
       if (voce.contains(utente())) userName_ = voce.mid(2);
-    Ditta = core::IniFile(fileIniUtente()).read(QStringLiteral("STATUS MACCHINA"),
-                                                QStringLiteral("UltimaDitta"));
+    Ditta = core::IniFile(fileIniUtente())
+                .read(QStringLiteral("STATUS MACCHINA"), QStringLiteral("UltimaDitta"));
   } else {
     Ditta.clear();
   }
@@ -125,7 +128,8 @@ int TTabXForm::ProfiloSicurezzaUtente() {
   } catch (const db::DbError&) {
     return 0;
   }
-  return primoValoreUtenti({QStringLiteral("SELECT PROFILOSICUREZZA"), QStringLiteral("FROM UTENTI"),
+  return primoValoreUtenti({QStringLiteral("SELECT PROFILOSICUREZZA"),
+                            QStringLiteral("FROM UTENTI"),
                             QStringLiteral("WHERE CODICE='") + utente() + '\''})
       .toInt();
 }
@@ -184,11 +188,11 @@ void TTabXForm::ScriviParametroVandel(const QString& sezione, const QString& nom
           valoreSql + ',',
           '\'' + QString::number(next) + "')"};
     } else {
-      query.sql = QStringList{QStringLiteral("UPDATE TABVANDEL SET"),
-                              QStringLiteral("VALORE=") + valoreSql,
-                              QStringLiteral("WHERE (UTENTE='") + n + "')AND",
-                              QStringLiteral("(INTESTAZIONE=") + quoted(sezione) + ")AND",
-                              QStringLiteral("(PARAMETRO=") + quoted(nome) + ')'};
+      query.sql =
+          QStringList{QStringLiteral("UPDATE TABVANDEL SET"), QStringLiteral("VALORE=") + valoreSql,
+                      QStringLiteral("WHERE (UTENTE='") + n + "')AND",
+                      QStringLiteral("(INTESTAZIONE=") + quoted(sezione) + ")AND",
+                      QStringLiteral("(PARAMETRO=") + quoted(nome) + ')'};
     }
     query.execSql();
     TransazioneUser.commit();
@@ -197,10 +201,11 @@ void TTabXForm::ScriviParametroVandel(const QString& sezione, const QString& nom
       TransazioneUser.rollback();
     } catch (const db::DbError&) {
     }
-    ui::error(exists ? QStringLiteral(
-                           "Errore interno di UPDATE: impossibile aggiornare la tabella dei parametri")
-                     : QStringLiteral(
-                           "Errore interno di INSERT: impossibile aggiornare la tabella dei parametri"));
+    ui::error(
+        exists ? QStringLiteral(
+                     "Errore interno di UPDATE: impossibile aggiornare la tabella dei parametri")
+               : QStringLiteral(
+                     "Errore interno di INSERT: impossibile aggiornare la tabella dei parametri"));
   }
   ScriviVandel(userNumber_);
 }

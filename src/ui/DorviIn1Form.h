@@ -1,10 +1,10 @@
 #pragma once
 
-#include "grid/InputDialog.h"
+#include "ui/InputDialog.h"
 
 class QLineEdit;
 
-namespace grid {
+namespace ui {
 
 // Asks one value in the box "Edit1".
 class TDorviIn1Form : public InputDialog {
@@ -19,4 +19,4 @@ class TDorviIn1Form : public InputDialog {
   QLineEdit* edit1_;
 };
 
-}  // namespace grid
+}  // namespace ui

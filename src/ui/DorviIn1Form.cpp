@@ -1,8 +1,8 @@
-#include "grid/DorviIn1Form.h"
+#include "ui/DorviIn1Form.h"
 
 #include <QLineEdit>
 
-namespace grid {
+namespace ui {
 
 TDorviIn1Form::TDorviIn1Form(QWidget* parent)
     : InputDialog(QStringLiteral("DorviIn1Form"), QStringLiteral("Inserisci il valore:"), parent),
@@ -11,4 +11,4 @@ TDorviIn1Form::TDorviIn1Form(QWidget* parent)
   addBox(edit1_, 280);
 }
 
-}  // namespace grid
+}  // namespace ui

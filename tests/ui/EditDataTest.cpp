@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <QTest>
 
-#include "grid/EditData.h"
+#include "ui/EditData.h"
 #include "support/QtPrinters.h"
 
-using grid::TEditData;
+using ui::TEditData;
 
 namespace {
 

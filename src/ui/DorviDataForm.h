@@ -1,8 +1,8 @@
 #pragma once
 
-#include "grid/InputDialog.h"
+#include "ui/InputDialog.h"
 
-namespace grid {
+namespace ui {
 
 class TEditData;
 
@@ -19,4 +19,4 @@ class TDorviDataForm : public InputDialog {
   TEditData* editData1_;
 };
 
-}  // namespace grid
+}  // namespace ui

@@ -10,13 +10,13 @@
 #include <functional>
 #include <memory>
 
-#include "grid/DorviDataForm.h"
-#include "grid/DorviIn1Form.h"
-#include "grid/DorviIn2Form.h"
-#include "grid/EditData.h"
+#include "ui/DorviDataForm.h"
+#include "ui/DorviIn1Form.h"
+#include "ui/DorviIn2Form.h"
+#include "ui/EditData.h"
 #include "support/ScriptedUi.h"
 
-using namespace grid;
+using namespace ui;
 
 namespace {
 

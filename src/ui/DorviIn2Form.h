@@ -1,10 +1,10 @@
 #pragma once
 
-#include "grid/InputDialog.h"
+#include "ui/InputDialog.h"
 
 class QLineEdit;
 
-namespace grid {
+namespace ui {
 
 // Asks two values side by side: "Edit1" on the left, "Edit2" on the right.
 class TDorviIn2Form : public InputDialog {
@@ -21,4 +21,4 @@ class TDorviIn2Form : public InputDialog {
   QLineEdit* edit2_;
 };
 
-}  // namespace grid
+}  // namespace ui

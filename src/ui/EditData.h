@@ -4,7 +4,7 @@
 
 class QKeyEvent;
 
-namespace grid {
+namespace ui {
 
 // A single-line box that shapes a day/month/year date while it is typed.
 // After every key release the text is looked at by its length:
@@ -34,4 +34,4 @@ class TEditData : public QLineEdit {
   void shapeDate();
 };
 
-}  // namespace grid
+}  // namespace ui

@@ -1,8 +1,8 @@
-#include "grid/EditData.h"
+#include "ui/EditData.h"
 
 #include <QKeyEvent>
 
-namespace grid {
+namespace ui {
 
 namespace {
 
@@ -103,4 +103,4 @@ void TEditData::shapeDate() {
   }
 }
 
-}  // namespace grid
+}  // namespace ui

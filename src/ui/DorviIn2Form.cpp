@@ -1,8 +1,8 @@
-#include "grid/DorviIn2Form.h"
+#include "ui/DorviIn2Form.h"
 
 #include <QLineEdit>
 
-namespace grid {
+namespace ui {
 
 TDorviIn2Form::TDorviIn2Form(QWidget* parent)
     : InputDialog(QStringLiteral("DorviIn2Form"), QStringLiteral("Inserisci data e numero:"),
@@ -15,4 +15,4 @@ TDorviIn2Form::TDorviIn2Form(QWidget* parent)
   addBox(edit2_, 140);
 }
 
-}  // namespace grid
+}  // namespace ui

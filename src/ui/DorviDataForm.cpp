@@ -1,8 +1,8 @@
-#include "grid/DorviDataForm.h"
+#include "ui/DorviDataForm.h"
 
-#include "grid/EditData.h"
+#include "ui/EditData.h"
 
-namespace grid {
+namespace ui {
 
 TDorviDataForm::TDorviDataForm(QWidget* parent)
     : InputDialog(QStringLiteral("DorviDataForm"), QStringLiteral("Inserisci la data:"), parent),
@@ -11,4 +11,4 @@ TDorviDataForm::TDorviDataForm(QWidget* parent)
   addBox(editData1_, 120);
 }
 
-}  // namespace grid
+}  // namespace ui

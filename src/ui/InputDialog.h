@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QShowEvent;
 
-namespace grid {
+namespace ui {
 
 // Result codes of the input dialogs. Closing the window other than through
 // its buttons leaves the code unset, which callers treat as not confirmed.
@@ -50,4 +50,4 @@ class InputDialog : public QDialog {
   QLineEdit* firstBox_ = nullptr;
 };
 
-}  // namespace grid
+}  // namespace ui

@@ -1,4 +1,4 @@
-#include "grid/InputDialog.h"
+#include "ui/InputDialog.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -9,7 +9,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-namespace grid {
+namespace ui {
 
 InputDialog::InputDialog(const QString& objectName, const QString& prompt, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -72,4 +72,4 @@ void InputDialog::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-}  // namespace grid
+}  // namespace ui
