@@ -201,11 +201,11 @@ void fillArchiveDemo(db::Database& archive) {
              literal(text(item.model->code)) + ',' + literal(text(item.variant->code)) + ')'});
   }
 
-  // An earlier launch already printed the first labels of the first import.
   const Import imports[] = {
       {QDate(2024, 3, 4), QStringLiteral("C:\\ETICHETTE\\CARICO_20240304.TXT"), 40, false},
       {QDate(2024, 3, 8), QStringLiteral("C:\\ETICHETTE\\RIASSORTIMENTO_20240308.TXT"), 30, true},
   };
+  // An earlier launch already printed the first labels of the first import.
   constexpr int kPrintedLabels = 10;
   const qint64 launch = db::generatorValue(transaction, QStringLiteral("IDLANCISTAMPACOUNTER"));
   run({QStringLiteral("INSERT INTO LANCISTAMPA (ID,DATA,NOTE,ESPORTATO) VALUES("),
