@@ -1,8 +1,6 @@
 #include "core/IniFile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include "core/Cp1252.h"
@@ -118,9 +116,8 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
     lines.append(Line{entry, {}, {}, {}});
   }
 
-  const QString native = nativePath(path_);
-  QDir().mkpath(QFileInfo(native).absolutePath());
-  QSaveFile file(native);
+  // Like the Windows function, the file is created but its folder is not.
+  QSaveFile file(nativePath(path_));
   if (!file.open(QIODevice::WriteOnly)) return false;
   for (const Line& line : lines) file.write(toCp1252(line.text) + "\r\n");
   return file.commit();

@@ -16,7 +16,7 @@ class IniFile {
 
   QString read(const QString& section, const QString& key,
                const QString& defaultValue = QString()) const;
-  // Returns false when the file cannot be written.
+  // Returns false when the file cannot be written (its folder must exist).
   bool write(const QString& section, const QString& key, const QString& value) const;
   QStringList sections() const;
   QStringList keys(const QString& section) const;

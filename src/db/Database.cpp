@@ -79,7 +79,14 @@ QString Database::connectionName(const QString& name) {
 #ifdef Q_OS_WIN
   return name;
 #else
-  if (name.startsWith(QStringLiteral("\\\\"))) return name;
+  // A UNC name \\server\share\rest addresses a file the server holds: here
+  // that is server:/share/rest.
+  if (name.startsWith(QStringLiteral("\\\\"))) {
+    const QString rest = name.mid(2);
+    const int slash = rest.indexOf('\\');
+    if (slash > 0) return rest.left(slash) + ':' + core::nativePath(rest.mid(slash));
+    return name;
+  }
   if (startsWithDriveLetter(name) || !name.contains(':')) return core::nativePath(name);
   const int colon = name.indexOf(':');
   const QString server = name.left(colon);

@@ -39,7 +39,9 @@ class Database {
   bool isConnected() const { return attachment_ != nullptr; }
   const QString& name() const { return name_; }
 
-  // The name handed to the client library for a stored database name.
+  // The name handed to the client library for a stored database name: local
+  // paths made native, "server:path" with its path made native, a UNC name
+  // as "server:/share/rest", a server alias unchanged.
   static QString connectionName(const QString& name);
 
   // User and password that a caller who names none connects with: the

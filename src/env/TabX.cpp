@@ -35,8 +35,9 @@ void assicuraTabScript(db::Query& query) {
   query.sql = QStringList{QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS"),
                           QStringLiteral("WHERE RDB$RELATION_NAME='TABSCRIPT'")};
   query.open();
-  if (!query.isEmpty()) return;
-  query.close();
+  const bool exists = !query.isEmpty();
+  query.transaction().commit();  // no snapshot kept open from here
+  if (exists) return;
   query.sql = QStringList{QStringLiteral("CREATE TABLE TABSCRIPT("),
                           QStringLiteral("PROGETTO VARCHAR(15) NOT NULL,"),
                           QStringLiteral("SCRIPTFORM VARCHAR(15) NOT NULL,"),

@@ -62,6 +62,8 @@ TEST(Paths, StoredPathsConcatenatePlainlyAndBecomeNativeOnOpen) {
 TEST(IniFile, BehavesLikeTheWindowsProfileFunctions) {
   QTemporaryDir dir;
   const QString stored = core::storedPath(dir.filePath("sub/dati.ini"));
+  EXPECT_FALSE(core::IniFile(stored).write("CONFIG", "Alias", "x")) << "the folder is not created";
+  QDir(dir.path()).mkdir("sub");
   core::IniFile ini(stored);
   EXPECT_EQ(ini.read("CONFIG", "Nome Server"), "") << "a missing file reads as empty";
   EXPECT_EQ(ini.read("CONFIG", "Nome Server", "def"), "def");

@@ -99,6 +99,7 @@ TEST(DatabaseNames, StoredPathsBecomeNativeAndServerNamesStay) {
   EXPECT_EQ(db::Database::connectionName("SRV:archivio"), "SRV:archivio");
   EXPECT_EQ(db::Database::connectionName("localhost:/tmp/x.fdb"), "localhost:/tmp/x.fdb");
   EXPECT_EQ(db::Database::connectionName("/tmp/x.fdb"), "/tmp/x.fdb");
+  EXPECT_EQ(db::Database::connectionName("\\\\SRV\\dati\\a.fdb"), "SRV:/dati/a.fdb");
   qunsetenv("ORBELAN_DRIVES");
 }
 

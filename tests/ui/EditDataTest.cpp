@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QTest>
 
-#include "ui/EditData.h"
 #include "support/QtPrinters.h"
+#include "ui/EditData.h"
 
 using ui::TEditData;
 

@@ -10,11 +10,11 @@
 #include <functional>
 #include <memory>
 
+#include "support/ScriptedUi.h"
 #include "ui/DorviDataForm.h"
 #include "ui/DorviIn1Form.h"
 #include "ui/DorviIn2Form.h"
 #include "ui/EditData.h"
-#include "support/ScriptedUi.h"
 
 using namespace ui;
 

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (ccache when present; warnings are errors
+# under CI).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+werror=OFF
+[[ "${CI:-}" == "true" ]] && werror=ON
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBELAN_WERROR="$werror" >/dev/null
+cmake --build build -j"$(nproc)"
