@@ -58,7 +58,7 @@ void runScript(db::Database& database, const QString& scriptName) {
     try {
       query.execSql();
     } catch (const db::DbError& error) {
-      throw db::DbError(error.text() + QStringLiteral("\nStatement:\n") + statement,
+      throw db::DbError(error.text() + QStringLiteral("\nStatement:\n") + statement, error.codes(),
                         error.sqlCode());
     }
   }
