@@ -1,1 +1,248 @@
 #include "HostCommands.h"
+
+#include <dlfcn.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+
+#include "DemoData.h"
+#include "HostSchema.h"
+#include "core/Dates.h"
+#include "core/Paths.h"
+#include "core/SqlText.h"
+#include "db/Database.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+
+namespace host {
+
+namespace {
+
+const QString kUser = QStringLiteral("SYSDBA");
+const QString kPassword = QStringLiteral("masterkey");
+
+QStringList& programArguments() {
+  static QStringList arguments;
+  return arguments;
+}
+
+void say(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+
+struct OpenRequest {
+  QString exportName;
+  int user = 0;
+  std::optional<int> windowId;
+  QString screenshot;
+};
+
+// Options after the command: --user N, --window-id ID, --screenshot FILE.
+std::optional<OpenRequest> parseOptions(QStringList arguments, OpenRequest request) {
+  while (!arguments.isEmpty()) {
+    const QString option = arguments.takeFirst();
+    if (arguments.isEmpty()) return std::nullopt;
+    const QString value = arguments.takeFirst();
+    bool ok = true;
+    if (option == QLatin1String("--user"))
+      request.user = value.toInt(&ok);
+    else if (option == QLatin1String("--window-id"))
+      request.windowId = value.toInt(&ok);
+    else if (option == QLatin1String("--screenshot"))
+      request.screenshot = value;
+    else
+      return std::nullopt;
+    if (!ok) return std::nullopt;
+  }
+  return request;
+}
+
+bool hasDisplay() {
+  return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+// libOrbelan beside this program, as the host finds the DLL beside itself.
+QString libraryPath() {
+  const QString dir = qEnvironmentVariable("ORBELAN_LIBRARY_DIR");
+  if (!dir.isEmpty()) return dir + QStringLiteral("/libOrbelan.so");
+  char self[4096] = {};
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  const QString exeDir = length > 0 ? QFileInfo(QString::fromLocal8Bit(self, length)).absolutePath()
+                                    : QDir::currentPath();
+  for (const QString& candidate : {exeDir + "/libOrbelan.so", exeDir + "/../src/libOrbelan.so"})
+    if (QFileInfo::exists(candidate)) return candidate;
+  return QStringLiteral("libOrbelan.so");
+}
+
+void saveScreenshot(const QString& file) {
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (!window->isVisible()) continue;
+    if (window->grab().save(file)) say(QStringLiteral("Screenshot: ") + file);
+    return;
+  }
+  say(QStringLiteral("No window to take a screenshot of"));
+}
+
+bool anyWindowVisible() {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible()) return true;
+  return false;
+}
+
+int openWindow(const OpenRequest& request) {
+  if (!hasDisplay()) {
+    say(QStringLiteral("No display is available to show the window.\n"
+                       "Run it under a virtual X server, for example:\n"
+                       "  xvfb-run -a ") +
+        programArguments().join(' '));
+    return 2;
+  }
+  const QByteArray path = libraryPath().toLocal8Bit();
+  void* library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) {
+    say(QStringLiteral("Cannot load ") + QString::fromLocal8Bit(path) + ": " +
+        QString::fromLocal8Bit(dlerror()));
+    return 1;
+  }
+  void* symbol = dlsym(library, request.exportName.toLatin1().constData());
+  if (!symbol) {
+    say(QStringLiteral("libOrbelan has no export ") + request.exportName);
+    return 1;
+  }
+  if (request.exportName.endsWith('X')) {
+    using Entry = std::int32_t (*)(std::int32_t, std::int32_t);
+    reinterpret_cast<Entry>(symbol)(request.user, request.windowId.value_or(0));
+  } else {
+    using Entry = std::int32_t (*)(std::int32_t);
+    reinterpret_cast<Entry>(symbol)(request.user);
+  }
+  // The library made the application object if there was none; its event
+  // loop drives the modeless windows until the last one closes.
+  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  if (!app || !anyWindowVisible()) return 0;
+  if (!request.screenshot.isEmpty()) {
+    QTimer::singleShot(800, app, [file = request.screenshot] {
+      saveScreenshot(file);
+      QApplication::closeAllWindows();
+      QCoreApplication::quit();
+    });
+  }
+  return app->exec();
+}
+
+QString storedDir(const QString& nativeDir) {
+  return core::storedPath(QDir(nativeDir).absolutePath()) + '\\';
+}
+
+}  // namespace
+
+void setProgramArguments(const QStringList& arguments) { programArguments() = arguments; }
+
+QString usage() {
+  return QStringLiteral(
+      "Usage:\n"
+      "  orbelan demo [DIR] [--screenshot FILE]\n"
+      "      set up (or reuse) a demo installation in DIR (default ./demo) on embedded\n"
+      "      Firebird databases and open the label window\n"
+      "  orbelan open EXPORT --user N [--window-id ID] [--screenshot FILE]\n"
+      "      call an exported function of libOrbelan as the host does; EXPORT is one of\n"
+      "      ShowGestEticFormD, ShowExportLanciFormD, ShowRistampaBarcodeFormX,\n"
+      "      ShowRistampaBarcode1FormX, ShowImpoStampaFormD. The host folder is\n"
+      "      ORBELAN_HOST_DIR (default: the program's folder)");
+}
+
+void ensureDemoInstallation(const QString& dir) {
+  QDir root(dir);
+  for (const char* sub : {"user", "bin/Report", "Grafica", "dati", "windows"}) root.mkpath(sub);
+
+  const QString archive = root.filePath(QStringLiteral("dati/archivio.fdb"));
+  if (!QFileInfo::exists(archive)) {
+    say(QStringLiteral("Creating the demo archive ") + archive);
+    db::Database database;
+    database.create(archive, kUser, kPassword);
+    createArchiveSchema(database);
+    fillArchiveDemo(database);
+  }
+  const QString users = root.filePath(QStringLiteral("user/user.fdb"));
+  if (!QFileInfo::exists(users)) {
+    say(QStringLiteral("Creating the demo user database ") + users);
+    db::Database database;
+    database.create(users, kUser, kPassword);
+    createUserSchema(database);
+    DemoSettings settings;
+    settings.binDir = storedDir(root.filePath(QStringLiteral("bin")));
+    settings.archive = core::storedPath(QFileInfo(archive).absoluteFilePath());
+    fillUserDemo(database, settings);
+  }
+}
+
+void logWindowOpening(const QString& dir, int windowId, int user, const QString& exportName) {
+  db::Database database;
+  database.attach(QDir(dir).filePath(QStringLiteral("user/user.fdb")), kUser, kPassword);
+  db::Transaction transaction(database);
+  db::Query query(database, transaction);
+  query.sql << QStringLiteral("UPDATE OR INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE,FUNZIONE,DATAORA)")
+            << QStringLiteral("VALUES (%1,%2,'%3',CURRENT_TIMESTAMP)")
+                   .arg(windowId)
+                   .arg(user)
+                   .arg(core::sqlValue(exportName))
+            << QStringLiteral("MATCHING (IDFINESTRA)");
+  query.execSql();
+  transaction.commit();
+}
+
+int runOpen(const QStringList& arguments) {
+  if (arguments.isEmpty()) {
+    say(usage());
+    return 2;
+  }
+  OpenRequest base;
+  base.exportName = arguments.first();
+  const auto request = parseOptions(arguments.mid(1), base);
+  if (!request) {
+    say(usage());
+    return 2;
+  }
+  if (request->windowId) {
+    try {
+      logWindowOpening(core::nativePath(core::hostDirectory()), *request->windowId, request->user,
+                       request->exportName);
+    } catch (const db::DbError& error) {
+      say(QStringLiteral("Cannot write the window log: ") + error.text());
+    }
+  }
+  return openWindow(*request);
+}
+
+int runDemo(const QStringList& arguments) {
+  QStringList rest = arguments;
+  QString dir = QDir::current().filePath(QStringLiteral("demo"));
+  if (!rest.isEmpty() && !rest.first().startsWith(QLatin1String("--"))) dir = rest.takeFirst();
+  OpenRequest base;
+  base.exportName = QStringLiteral("ShowGestEticFormD");
+  base.user = kDemoUser;
+  const auto request = parseOptions(rest, base);
+  if (!request) {
+    say(usage());
+    return 2;
+  }
+  dir = QDir(dir).absolutePath();
+  try {
+    ensureDemoInstallation(dir);
+  } catch (const db::DbError& error) {
+    say(QStringLiteral("Cannot set up the demo installation: ") + error.text());
+    return 1;
+  }
+  qputenv("ORBELAN_HOST_DIR", QFile::encodeName(dir));
+  qputenv("ORBELAN_WINDOWS_DIR", QFile::encodeName(dir + QStringLiteral("/windows")));
+  say(QStringLiteral("Demo installation: ") + dir);
+  return openWindow(*request);
+}
+
+}  // namespace host

@@ -1,3 +1,19 @@
-int main() {
-  return 0;
+// orbelan: plays the host application that loads libOrbelan, sets up demo
+// installations and runs batch commands.
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+
+#include "HostCommands.h"
+
+int main(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  host::setProgramArguments(arguments);
+  arguments.removeFirst();
+  const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+  if (command == QLatin1String("open")) return host::runOpen(arguments);
+  if (command == QLatin1String("demo")) return host::runDemo(arguments);
+  std::fprintf(stderr, "%s\n", host::usage().toLocal8Bit().constData());
+  return command.isEmpty() || command == QLatin1String("--help") ? 0 : 2;
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 namespace core {
@@ -69,7 +70,10 @@ QString storedFileName(const QString& stored) {
 
 QString hostDirectory() {
   QString dir = qEnvironmentVariable("ORBELAN_HOST_DIR");
-  if (dir.isEmpty()) dir = QCoreApplication::applicationDirPath();
+  if (dir.isEmpty() && QCoreApplication::instance()) dir = QCoreApplication::applicationDirPath();
+#ifndef Q_OS_WIN
+  if (dir.isEmpty()) dir = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section('/', 0, -2);
+#endif
   return withTrailingBackslash(storedPath(QDir::cleanPath(dir)));
 }
 
