@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
   std::sort(millis.begin(), millis.end());
-  std::printf("ShowGestEticFormD to window shown, %d runs: min %.1f ms, median %.1f ms, max %.1f ms\n",
-              runs, millis.front(), millis[millis.size() / 2], millis.back());
+  std::printf(
+      "ShowGestEticFormD to window shown, %d runs: min %.1f ms, median %.1f ms, max %.1f ms\n",
+      runs, millis.front(), millis[millis.size() / 2], millis.back());
   return 0;
 }

@@ -33,7 +33,9 @@ QStringList& programArguments() {
   return arguments;
 }
 
-void say(const QString& text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); }
+void say(const QString& text) {
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
 
 struct OpenRequest {
   QString exportName;
@@ -63,8 +65,8 @@ std::optional<OpenRequest> parseOptions(QStringList arguments, OpenRequest reque
 }
 
 bool hasDisplay() {
-  return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
-         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+         !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
 // libOrbelan beside this program, as the host finds the DLL beside itself.
@@ -142,7 +144,9 @@ QString storedDir(const QString& nativeDir) {
 
 }  // namespace
 
-void setProgramArguments(const QStringList& arguments) { programArguments() = arguments; }
+void setProgramArguments(const QStringList& arguments) {
+  programArguments() = arguments;
+}
 
 QString usage() {
   return QStringLiteral(
@@ -187,7 +191,8 @@ void logWindowOpening(const QString& dir, int windowId, int user, const QString&
   database.attach(QDir(dir).filePath(QStringLiteral("user/user.fdb")), kUser, kPassword);
   db::Transaction transaction(database);
   db::Query query(database, transaction);
-  query.sql << QStringLiteral("UPDATE OR INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE,FUNZIONE,DATAORA)")
+  query.sql << QStringLiteral(
+                   "UPDATE OR INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE,FUNZIONE,DATAORA)")
             << QStringLiteral("VALUES (%1,%2,'%3',CURRENT_TIMESTAMP)")
                    .arg(windowId)
                    .arg(user)

@@ -175,3 +175,20 @@ TEST_F(QueryTest, HooksRunAroundOpenAndCanBeChained) {
 }
 
 }  // namespace
+
+#include "db/Table.h"
+
+namespace {
+
+TEST_F(QueryTest, ATableSourceReadsTheWholeTableAndRefusesOddNames) {
+  execute(*database_, {"INSERT INTO ART (CODICE,QTA) VALUES ('T1',1)",
+                       "INSERT INTO ART (CODICE,QTA) VALUES ('T2',2)"});
+  db::Transaction transaction(*database_);
+  db::Table table(*database_, transaction, "ART");
+  table.open();
+  EXPECT_EQ(table.recordCount(), 2);
+  EXPECT_EQ(table.field(0).origin, "ART.CODICE");
+  EXPECT_THROW(table.setTableName("ART WHERE 1=0"), std::invalid_argument);
+}
+
+}  // namespace

@@ -110,7 +110,8 @@ TEST_F(LaunchTest, ReprintWindowsAreStandaloneAndRecordTheirHandle) {
   EXPECT_EQ(plain->windowTitle(), "Ristampa barcode - Ditta: DEMO SRL");
   EXPECT_TRUE(plain->isStandalone());
   EXPECT_FALSE(plain->ambiente().IBDatabase1.isConnected()) << "this window needs no archive";
-  EXPECT_EQ(entry(plain->ambiente(), "ETICHETTALBL"), "LBL|" + host_.binDir() + "Report\\ETICHETTA.LBL|1");
+  EXPECT_EQ(entry(plain->ambiente(), "ETICHETTALBL"),
+            "LBL|" + host_.binDir() + "Report\\ETICHETTA.LBL|1");
 
   auto* decoding = qobject_cast<StandaloneCapableWindow*>(entry::LanciaRistampaBarcode1(1, 42));
   ASSERT_NE(decoding, nullptr);
@@ -137,7 +138,8 @@ TEST_F(LaunchTest, ReprintWindowsAreStandaloneAndRecordTheirHandle) {
 }
 
 TEST_F(LaunchTest, AReprintWindowOfAnotherWindowOnlyHides) {
-  auto* window = new TRistampaBarcodeForm(nullptr, std::make_unique<TTabXForm>(nullptr, TTabXForm::ModoNudo));
+  auto* window =
+      new TRistampaBarcodeForm(nullptr, std::make_unique<TTabXForm>(nullptr, TTabXForm::ModoNudo));
   QPointer<QWidget> alive(window);
   window->show();
   window->close();
@@ -152,9 +154,9 @@ TEST_F(LaunchTest, PrintSettingsWindowIsModalAndTheCallReturnsWhenItCloses) {
   QTimer::singleShot(0, [&] {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget->isVisible() && QString(widget->metaObject()->className()) == "TImpoStampaForm") {
-        sawModalWindow = widget->isModal() &&
-                         widget->windowTitle() == "Impostazioni stampa - Ditta: DEMO SRL" &&
-                         qobject_cast<EnvironmentWindow*>(widget)->ambiente().IBDatabase1.isConnected();
+        sawModalWindow =
+            widget->isModal() && widget->windowTitle() == "Impostazioni stampa - Ditta: DEMO SRL" &&
+            qobject_cast<EnvironmentWindow*>(widget)->ambiente().IBDatabase1.isConnected();
         widget->close();
       }
     }
@@ -169,7 +171,9 @@ TEST_F(LaunchTest, AnArchiveThatCannotBeOpenedStopsTheLaunchAfterTheMessage) {
   {
     db::Database users;
     users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
-    run(users, "UPDATE TABVANDEL SET VALORE='\\\\127.0.0.1\\archivi\\dati\\x.fdb' WHERE PARAMETRO='Archivio'");
+    run(users,
+        "UPDATE TABVANDEL SET VALORE='\\\\127.0.0.1\\archivi\\dati\\x.fdb' WHERE "
+        "PARAMETRO='Archivio'");
   }
   EXPECT_EQ(entry::LanciaGestEtic(1), nullptr);
   ASSERT_FALSE(prompter_.texts().isEmpty());

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "core/IniFile.h"
 #include "core/Paths.h"
@@ -235,6 +236,7 @@ TEST_F(EnvironmentTest, WindowHandleIsWrittenIntoTheLogRow) {
 }
 
 TEST_F(EnvironmentTest, IniModeReadsUsersAndSettingsFromTheHostFiles) {
+  QDir().mkpath(host_.native("NOMIDIT/USERCFG"));
   core::IniFile users(host_.storedRoot() + "NOMIDIT\\UTENTI.INI");
   users.write("1 ROSSI", "x", "1");
   users.write("7 BIANCHI", "x", "1");
@@ -253,6 +255,32 @@ TEST_F(EnvironmentTest, IniModeReadsUsersAndSettingsFromTheHostFiles) {
   EXPECT_TRUE(env.VerificaPasswordUser("BIANCHI", "any"));
   env.SettaParametro("Directory bin", "C:\\bin\\");
   EXPECT_EQ(own.read("MODA SPA", "Directory bin"), "C:\\bin\\");
+}
+
+}  // namespace
+
+#include "env/SiblingLibrary.h"
+
+namespace {
+
+TEST(SiblingLibrary, WindowsNamesFindTheSharedLibraryAndTheFunctionIsCalled) {
+  const QStringList candidates = env::siblingLibraryCandidates("Vopra.dll");
+  ASSERT_FALSE(candidates.isEmpty());
+  EXPECT_TRUE(candidates.last() == "libVopra.so");
+  for (const QString& candidate : candidates)
+    EXPECT_TRUE(candidate.endsWith("/libVopra.so") || candidate == "libVopra.so");
+
+  QTemporaryDir dir;
+  const QString out = dir.filePath("chiamata.txt");
+  qputenv("ORBELAN_TEST_SIBLING_OUT", out.toLocal8Bit());
+  TTabXForm env(nullptr, TTabXForm::ModoNudo);
+  env.AvviaFunzXDll("TestSibling.dll", "Registra", 42);
+  QFile file(out);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the sibling function was called";
+  EXPECT_EQ(file.readAll(), "42");
+  EXPECT_FALSE(env::callSiblingFunction("TestSibling.dll", "Manca", 1));
+  EXPECT_FALSE(env::callSiblingFunction("Nessuna.dll", "Registra", 1));
+  qunsetenv("ORBELAN_TEST_SIBLING_OUT");
 }
 
 }  // namespace

@@ -69,10 +69,9 @@ TEST(HostProgram, DemoSetsUpAnInstallationOnceAndOpensTheLabelWindow) {
 TEST(HostProgram, OpenCallsAnExportAndTheHostLogGetsTheWindowHandle) {
   QTemporaryDir dir;
   ASSERT_EQ(runHost({"demo", dir.path(), "--screenshot", dir.filePath("a.png")}).exitCode, 0);
-  const Result opened = runHost(
-      {"open", "ShowRistampaBarcodeFormX", "--user", "1", "--window-id", "9", "--screenshot",
-       dir.filePath("b.png")},
-      {{"ORBELAN_HOST_DIR", dir.path()}});
+  const Result opened = runHost({"open", "ShowRistampaBarcodeFormX", "--user", "1", "--window-id",
+                                 "9", "--screenshot", dir.filePath("b.png")},
+                                {{"ORBELAN_HOST_DIR", dir.path()}});
   ASSERT_EQ(opened.exitCode, 0) << opened.output.toStdString();
   EXPECT_FALSE(QImage(dir.filePath("b.png")).isNull());
   EXPECT_NE(readOne(dir.filePath("user/user.fdb"),
@@ -85,7 +84,9 @@ TEST(HostProgram, ExplainsWhatIsMissing) {
   const Result noDisplay = runHost({"demo", dir.path()}, {}, false);
   EXPECT_EQ(noDisplay.exitCode, 2);
   EXPECT_TRUE(noDisplay.output.contains("xvfb-run -a")) << noDisplay.output.toStdString();
-  EXPECT_EQ(runHost({"open", "ShowNothing", "--user", "1"}, {{"ORBELAN_HOST_DIR", dir.path()}}).exitCode, 1);
+  EXPECT_EQ(
+      runHost({"open", "ShowNothing", "--user", "1"}, {{"ORBELAN_HOST_DIR", dir.path()}}).exitCode,
+      1);
   EXPECT_EQ(runHost({"open", "ShowGestEticFormD", "--user", "uno"}).exitCode, 2);
   EXPECT_EQ(runHost({"frobnicate"}).exitCode, 2);
 }
