@@ -72,7 +72,8 @@ QString hostDirectory() {
   QString dir = qEnvironmentVariable("ORBELAN_HOST_DIR");
   if (dir.isEmpty() && QCoreApplication::instance()) dir = QCoreApplication::applicationDirPath();
 #ifndef Q_OS_WIN
-  if (dir.isEmpty()) dir = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section('/', 0, -2);
+  if (dir.isEmpty())
+    dir = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section('/', 0, -2);
 #endif
   return withTrailingBackslash(storedPath(QDir::cleanPath(dir)));
 }

@@ -106,27 +106,19 @@ QString Database::defaultPassword() {
 }
 
 void Database::attach(const QString& name, const QString& user, const QString& password) {
-  detach();
-  notify(ConnectionAttempt::Attach, name);
-  const auto block = connectionBlock(user, password, 0);
-  const QByteArray target = core::toCp1252(connectionName(name));
-  attachment_ = call([&](Status* status) {
-    Firebird::IProvider* provider = master()->getDispatcher();
-    struct Releaser {
-      Firebird::IProvider* p;
-      ~Releaser() { p->release(); }
-    } releaser{provider};
-    return provider->attachDatabase(status, target.constData(), static_cast<unsigned>(block.size()),
-                                    block.data());
-  });
-  name_ = name;
+  connect(ConnectionAttempt::Attach, name, connectionBlock(user, password, 0));
 }
 
 void Database::create(const QString& name, const QString& user, const QString& password,
                       int pageSize) {
+  connect(ConnectionAttempt::Create, name,
+          connectionBlock(user, password, pageSize > 0 ? pageSize : 4096));
+}
+
+void Database::connect(ConnectionAttempt attempt, const QString& name,
+                       const std::vector<unsigned char>& block) {
   detach();
-  notify(ConnectionAttempt::Create, name);
-  const auto block = connectionBlock(user, password, pageSize > 0 ? pageSize : 4096);
+  notify(attempt, name);
   const QByteArray target = core::toCp1252(connectionName(name));
   attachment_ = call([&](Status* status) {
     Firebird::IProvider* provider = master()->getDispatcher();
@@ -134,8 +126,10 @@ void Database::create(const QString& name, const QString& user, const QString& p
       Firebird::IProvider* p;
       ~Releaser() { p->release(); }
     } releaser{provider};
-    return provider->createDatabase(status, target.constData(), static_cast<unsigned>(block.size()),
-                                    block.data());
+    const auto length = static_cast<unsigned>(block.size());
+    return attempt == ConnectionAttempt::Attach
+               ? provider->attachDatabase(status, target.constData(), length, block.data())
+               : provider->createDatabase(status, target.constData(), length, block.data());
   });
   name_ = name;
 }

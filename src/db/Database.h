@@ -17,6 +17,8 @@ namespace db {
 
 class Transaction;
 
+enum class ConnectionAttempt { Attach, Create };
+
 // One attachment to a Firebird database. The name is kept exactly as given
 // ("path", "server:path", "server:alias", "\\server\share\..."); a local path
 // in stored (Windows) form is made native only when the attachment is made.
@@ -54,6 +56,8 @@ class Database {
 
  private:
   friend class Transaction;
+  void connect(ConnectionAttempt attempt, const QString& name,
+               const std::vector<unsigned char>& block);
   void registerTransaction(Transaction* transaction);
   void unregisterTransaction(Transaction* transaction);
 
@@ -64,7 +68,6 @@ class Database {
 
 // Sees the name of every attach or create attempt, as given, before it is
 // made; tests use it to check how a database was addressed. nullptr removes it.
-enum class ConnectionAttempt { Attach, Create };
 using ConnectionObserver = std::function<void(ConnectionAttempt attempt, const QString& name)>;
 void setConnectionObserver(ConnectionObserver observer);
 

@@ -27,7 +27,9 @@ Ambiente creaAmbiente(std::int32_t utente) {
   return ambiente;
 }
 
-QString utenteTesto(std::int32_t utente) { return QString::number(utente); }
+QString utenteTesto(std::int32_t utente) {
+  return QString::number(utente);
+}
 
 // Step 3: a value of the user's settings.
 void caricaQzv(TTabXForm& ambiente, std::int32_t utente, const QString& nome,
@@ -39,8 +41,9 @@ void caricaQzv(TTabXForm& ambiente, std::int32_t utente, const QString& nome,
 // Step 3: a file path under the bin directory, by plain concatenation.
 void caricaLbl(TTabXForm& ambiente, std::int32_t utente, const QString& nome,
                const QString& relativo) {
-  ambiente.Inserisci(QStringLiteral("LBL"), nome, {}, ambiente.GetV(QStringLiteral("BinDir")) + relativo,
-                     {}, {}, {}, {}, utenteTesto(utente));
+  ambiente.Inserisci(QStringLiteral("LBL"), nome, {},
+                     ambiente.GetV(QStringLiteral("BinDir")) + relativo, {}, {}, {}, {},
+                     utenteTesto(utente));
 }
 
 void caricaBinDir(TTabXForm& ambiente, std::int32_t utente) {
@@ -90,16 +93,18 @@ QWidget* LanciaGestEtic(std::int32_t utente) {
   Ambiente ambiente = creaAmbiente(utente);
   caricaBinDir(*ambiente, utente);
   caricaArchivio(*ambiente, utente);
-  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTALBL"), QStringLiteral("Report\\ETICHETTA.LBL"));
-  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTATXT"), QStringLiteral("Report\\ETICHETTA.TXT"));
+  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTALBL"),
+            QStringLiteral("Report\\ETICHETTA.LBL"));
+  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTATXT"),
+            QStringLiteral("Report\\ETICHETTA.TXT"));
   caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTAEANLBL"),
             QStringLiteral("Report\\ETICHETTA_EAN.LBL"));
   caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTAEANTXT"),
             QStringLiteral("Report\\ETICHETTA_EAN.TXT"));
   if (!connettiArchivio(*ambiente)) return nullptr;
   ambiente->Inserisci(QStringLiteral("TBX"), QStringLiteral("StampanteTermica"), {},
-                      ambiente->ValoreTabX(QStringLiteral("StampanteTermica"), true), {}, {}, {}, {},
-                      utenteTesto(utente));
+                      ambiente->ValoreTabX(QStringLiteral("StampanteTermica"), true), {}, {}, {},
+                      {}, utenteTesto(utente));
   ambiente->Inserisci(QStringLiteral("TBX"), QStringLiteral("ModoStampa"), {},
                       ambiente->ValoreTabX(QStringLiteral("ModoStampa"), false), {}, {}, {}, {},
                       utenteTesto(utente));
@@ -116,7 +121,8 @@ QWidget* LanciaExportLanci(std::int32_t utente) {
 QWidget* LanciaRistampaBarcode(std::int32_t utente, std::int32_t idFinestra) {
   Ambiente ambiente = creaAmbiente(utente);
   caricaBinDir(*ambiente, utente);
-  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTALBL"), QStringLiteral("Report\\ETICHETTA.LBL"));
+  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTALBL"),
+            QStringLiteral("Report\\ETICHETTA.LBL"));
   return mostraAutonoma<TRistampaBarcodeForm>(std::move(ambiente), idFinestra);
 }
 

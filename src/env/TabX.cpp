@@ -138,36 +138,35 @@ void TTabXForm::Inserisci(const QString& tipo, const QString& nome, const QStrin
   MemTabX.post();
 }
 
-QString TTabXForm::GetV(const QString& nome) const {
+QString TTabXForm::leggiVoce(const QString& nome, const QString& campo) const {
   const int row = cercaVoce(nome);
-  return row < 0 ? QString()
-                 : MemTabX.value(row, MemTabX.fieldIndex(QStringLiteral("Testo"))).toString();
+  return row < 0 ? QString() : MemTabX.value(row, MemTabX.fieldIndex(campo)).toString();
+}
+
+bool TTabXForm::scriviVoce(const QString& nome, const QString& campo, const QVariant& valore) {
+  const int row = cercaVoce(nome);
+  if (row < 0) return false;
+  MemTabX.setCurrentRow(row);
+  MemTabX.edit();
+  MemTabX.setValue(campo, valore);
+  MemTabX.post();
+  return true;
+}
+
+QString TTabXForm::GetV(const QString& nome) const {
+  return leggiVoce(nome, QStringLiteral("Testo"));
 }
 
 bool TTabXForm::SetV(const QString& nome, const QString& valore) {
-  const int row = cercaVoce(nome);
-  if (row < 0) return false;
-  MemTabX.setCurrentRow(row);
-  MemTabX.edit();
-  MemTabX.setValue(QStringLiteral("Testo"), orNull(valore, valore.left(128)));
-  MemTabX.post();
-  return true;
+  return scriviVoce(nome, QStringLiteral("Testo"), orNull(valore, valore.left(128)));
 }
 
 QString TTabXForm::GetM(const QString& nome) const {
-  const int row = cercaVoce(nome);
-  return row < 0 ? QString()
-                 : MemTabX.value(row, MemTabX.fieldIndex(QStringLiteral("Memo"))).toString();
+  return leggiVoce(nome, QStringLiteral("Memo"));
 }
 
 bool TTabXForm::SetM(const QString& nome, const QString& valore) {
-  const int row = cercaVoce(nome);
-  if (row < 0) return false;
-  MemTabX.setCurrentRow(row);
-  MemTabX.edit();
-  MemTabX.setValue(QStringLiteral("Memo"), orNull(valore, valore));
-  MemTabX.post();
-  return true;
+  return scriviVoce(nome, QStringLiteral("Memo"), orNull(valore, valore));
 }
 
 // ---- Connections ----

@@ -124,6 +124,8 @@ class TTabXForm : public QObject {
                   bool perUtente);
   QString leggiTabX(const QString& colonna, const QString& nome, bool perUtente);
   int cercaVoce(const QString& nome) const;
+  QString leggiVoce(const QString& nome, const QString& campo) const;
+  bool scriviVoce(const QString& nome, const QString& campo, const QVariant& valore);
   QString utente() const { return QString::number(userNumber_); }
 
   quint8 modo_;

@@ -13,7 +13,9 @@ EnvironmentWindow::EnvironmentWindow(QWidget* owner, std::unique_ptr<TTabXForm> 
 
 EnvironmentWindow::~EnvironmentWindow() = default;
 
-void EnvironmentWindow::releaseEnvironment() { ambiente_.reset(); }
+void EnvironmentWindow::releaseEnvironment() {
+  ambiente_.reset();
+}
 
 void StandaloneCapableWindow::closeEvent(QCloseEvent* event) {
   if (standalone_) {

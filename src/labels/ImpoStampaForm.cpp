@@ -3,6 +3,7 @@
 #include "env/TabX.h"
 
 TImpoStampaForm::TImpoStampaForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente)
-    : EnvironmentWindow(owner, std::move(ambiente), QStringLiteral("Impostazioni stampa - Ditta:")) {
+    : EnvironmentWindow(owner, std::move(ambiente),
+                        QStringLiteral("Impostazioni stampa - Ditta:")) {
   setObjectName(QStringLiteral("ImpoStampaForm"));
 }

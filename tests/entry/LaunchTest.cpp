@@ -11,26 +11,11 @@
 #include "env/TabX.h"
 #include "labels/EnvironmentWindow.h"
 #include "labels/RistampaBarcodeForm.h"
+#include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
 #include "support/ScriptedUi.h"
 
 namespace {
-
-QString readOne(db::Database& database, const QString& statement) {
-  db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql << statement;
-  query.open();
-  return query.isEmpty() ? QStringLiteral("<none>") : query.text(query.field(0).name);
-}
-
-void run(db::Database& database, const QString& statement) {
-  db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql << statement;
-  query.execSql();
-  transaction.commit();
-}
 
 // The parameter-table entry of a name: "type|text|user".
 QString entry(const TTabXForm& env, const QString& name) {
@@ -101,8 +86,8 @@ TEST_F(LaunchTest, ReprintWindowsAreStandaloneAndRecordTheirHandle) {
   {
     db::Database users;
     users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
-    run(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (41,1)");
-    run(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (42,1)");
+    runStatement(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (41,1)");
+    runStatement(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (42,1)");
   }
   auto* plain = qobject_cast<StandaloneCapableWindow*>(entry::LanciaRistampaBarcode(1, 41));
   ASSERT_NE(plain, nullptr);
@@ -171,9 +156,9 @@ TEST_F(LaunchTest, AnArchiveThatCannotBeOpenedStopsTheLaunchAfterTheMessage) {
   {
     db::Database users;
     users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
-    run(users,
-        "UPDATE TABVANDEL SET VALORE='\\\\127.0.0.1\\archivi\\dati\\x.fdb' WHERE "
-        "PARAMETRO='Archivio'");
+    runStatement(users,
+                 "UPDATE TABVANDEL SET VALORE='\\\\127.0.0.1\\archivi\\dati\\x.fdb' WHERE "
+                 "PARAMETRO='Archivio'");
   }
   EXPECT_EQ(entry::LanciaGestEtic(1), nullptr);
   ASSERT_FALSE(prompter_.texts().isEmpty());
@@ -184,7 +169,7 @@ TEST_F(LaunchTest, BinDirectoryIsConcatenatedPlainly) {
   {
     db::Database users;
     users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
-    run(users, "UPDATE TABVANDEL SET VALORE='C:\\bin' WHERE PARAMETRO='Directory bin'");
+    runStatement(users, "UPDATE TABVANDEL SET VALORE='C:\\bin' WHERE PARAMETRO='Directory bin'");
   }
   auto* window = asWindow(entry::LanciaRistampaBarcode(1, 0));
   ASSERT_NE(window, nullptr);

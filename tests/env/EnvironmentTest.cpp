@@ -8,27 +8,11 @@
 #include "core/Paths.h"
 #include "db/Query.h"
 #include "env/TabX.h"
+#include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
 #include "support/ScriptedUi.h"
 
 namespace {
-
-// Reads a single value with a statement of its own transaction.
-QString readOne(db::Database& database, const QString& statement) {
-  db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql << statement;
-  query.open();
-  return query.isEmpty() ? QStringLiteral("<none>") : query.text(query.field(0).name);
-}
-
-void run(db::Database& database, const QString& statement) {
-  db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql << statement;
-  query.execSql();
-  transaction.commit();
-}
 
 class EnvironmentTest : public ::testing::Test {
  protected:
@@ -155,7 +139,7 @@ TEST_F(EnvironmentTest, SettingsStoreWritesRowsAndRebuildsTheImage) {
       << "sections in name order, entries in their order, an apostrophe kept intact";
 
   // Every setting removed: the image becomes null.
-  run(reader.IBDatabaseUser, "DELETE FROM TABVANDEL WHERE UTENTE=1");
+  runStatement(reader.IBDatabaseUser, "DELETE FROM TABVANDEL WHERE UTENTE=1");
   reader.ScriviVandel(1);
   EXPECT_EQ(
       readOne(reader.IBDatabaseUser, "SELECT COALESCE(VANDEL,'<null>') FROM UTENTI WHERE CODICE=1"),
@@ -166,9 +150,9 @@ TEST_F(EnvironmentTest, TabxKeepsAcuteAccentsAndUpdatesEveryUserWithoutTheUserLi
   {
     db::Database archive;
     archive.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
-    run(archive,
-        "INSERT INTO TABX (CODICE,NOME,TESTO,UTENTE) VALUES "
-        "(GEN_ID(CODICETABXCOUNTER,1),'ModoStampa','L',2)");
+    runStatement(archive,
+                 "INSERT INTO TABX (CODICE,NOME,TESTO,UTENTE) VALUES "
+                 "(GEN_ID(CODICETABXCOUNTER,1),'ModoStampa','L',2)");
   }
   auto env = environment(1);
   ASSERT_TRUE(env->IBDatabase1.isConnected());
@@ -225,7 +209,7 @@ TEST_F(EnvironmentTest, TabxKeepsAcuteAccentsAndUpdatesEveryUserWithoutTheUserLi
 
 TEST_F(EnvironmentTest, WindowHandleIsWrittenIntoTheLogRow) {
   TTabXForm env(nullptr, TTabXForm::ModoDatabase);
-  run(env.IBDatabaseUser, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (77,1)");
+  runStatement(env.IBDatabaseUser, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (77,1)");
   EXPECT_TRUE(env.ScritturaHandleDiApertura(77, 123456));
   EXPECT_TRUE(env.ScritturaHandleDiApertura(78, 1)) << "an unknown identifier changes nothing";
   EXPECT_EQ(

@@ -8,6 +8,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "support/FirebirdFixture.h"
 
 namespace {
 
@@ -39,11 +40,7 @@ Result runHost(const QStringList& arguments, const QMap<QString, QString>& extra
 QString readOne(const QString& file, const QString& statement) {
   db::Database database;
   database.attach(file, "SYSDBA", "masterkey");
-  db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql << statement;
-  query.open();
-  return query.isEmpty() ? QStringLiteral("<none>") : query.text(query.field(0).name);
+  return readOne(database, statement);
 }
 
 TEST(HostProgram, DemoSetsUpAnInstallationOnceAndOpensTheLabelWindow) {

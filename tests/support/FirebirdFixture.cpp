@@ -19,13 +19,23 @@ std::unique_ptr<db::Database> FirebirdTest::createDatabase(const QString& fileNa
 
 void FirebirdTest::execute(db::Database& database, const QStringList& statements) {
   // One transaction each: a table must be committed before rows go into it.
-  for (const QString& statement : statements) {
-    db::Transaction transaction(database);
-    db::Query query(database, transaction);
-    query.sql << statement;
-    query.execSql();
-    transaction.commit();
-  }
+  for (const QString& statement : statements) runStatement(database, statement);
+}
+
+QString readOne(db::Database& database, const QString& statement) {
+  db::Transaction transaction(database);
+  db::Query query(database, transaction);
+  query.sql << statement;
+  query.open();
+  return query.isEmpty() ? QStringLiteral("<none>") : query.text(query.field(0).name);
+}
+
+void runStatement(db::Database& database, const QString& statement) {
+  db::Transaction transaction(database);
+  db::Query query(database, transaction);
+  query.sql << statement;
+  query.execSql();
+  transaction.commit();
 }
 
 QString testServer() {

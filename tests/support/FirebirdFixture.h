@@ -24,6 +24,12 @@ class FirebirdTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
+// The first column of the first row of a statement run in a transaction of
+// its own, as text; "<none>" when there is no row.
+QString readOne(db::Database& database, const QString& statement);
+// Runs one statement in a transaction of its own and commits.
+void runStatement(db::Database& database, const QString& statement);
+
 // The Firebird server that tests needing network addressing use: the host
 // name in ORBELAN_TEST_SERVER (set by the CI script, which starts the server).
 // Returns an empty string when no server is available; under CI that fails
