@@ -16,8 +16,8 @@ QString withTrailingBackslash(QString path) {
 
 QHash<QChar, QString> driveTable() {
   QHash<QChar, QString> table;
-  const QString spec = qEnvironmentVariable("ORBELAN_DRIVES");
-  for (const QString& entry : spec.split(';', Qt::SkipEmptyParts)) {
+  const QString mapping = qEnvironmentVariable("ORBELAN_DRIVES");
+  for (const QString& entry : mapping.split(';', Qt::SkipEmptyParts)) {
     const int eq = entry.indexOf('=');
     if (eq != 1) continue;
     table.insert(entry.at(0).toUpper(), entry.mid(eq + 1));
