@@ -76,6 +76,14 @@ class Query : public DataSet {
   int fetchMore(int count) override;
   QVariant value(int row, int column) const override;
 
+ protected:
+  // For sources that change their fetched rows in place.
+  std::vector<std::vector<QVariant>>& fetchedRows() { return rows_; }
+  void setCurrentRow(int row) {
+    current_ = row;
+    eof_ = row < 0 || row >= rowCount();
+  }
+
  private:
   friend class Transaction;
   void prepare();

@@ -10,7 +10,18 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 
+class QAbstractButton;
 class QWidget;
+
+namespace db {
+class EditableTable;
+}
+
+// Where a grid editing a table was: the key of its row and whether it is valid.
+struct Posizione {
+  QVariantList segnalibro;
+  bool valida = false;
+};
 
 // The environment every window receives: who the user is and for which
 // company, the database connections, the in-memory parameter table through
@@ -86,6 +97,40 @@ class TTabXForm : public QObject {
   bool ConnettiDatabase4(const QString& nome);
   bool ConnettiDatabase5(const QString& nome);
 
+  // Table maintenance for windows that edit a table in a grid with a save
+  // button (its "Tag" property 0 when saved, 1 with changes pending; its icon
+  // the green or red glyph). The button may be null.
+  void AggiornaTabella(db::EditableTable& dataset, const QVariantList& segnalibro, bool valido);
+  void ChiudiTransazione(db::EditableTable& dataset, Posizione& posizione,
+                         QAbstractButton* pulsante);
+  void ChiudiTransEAggiorna(db::EditableTable& dataset, Posizione& posizione,
+                            QAbstractButton* pulsante);
+  void NuovoIntSuLast(db::EditableTable& dataset, Posizione& posizione, QAbstractButton* pulsante);
+  void NuovoIntSuMax(db::EditableTable& dataset, Posizione& posizione, const QString& tabella,
+                     QAbstractButton* pulsante);
+  void NuovoIntSuGeneratore(db::EditableTable& dataset, Posizione& posizione,
+                            const QString& generatore, QAbstractButton* pulsante);
+  void NuovoIntSuGenSQL(db::EditableTable& dataset, Posizione& posizione, const QString& generatore,
+                        const QString& tabella, QAbstractButton* pulsante);
+  void Annulla(db::EditableTable& dataset, Posizione& posizione, QAbstractButton* pulsante);
+  bool Elimina(db::EditableTable& dataset, Posizione& posizione, QAbstractButton* pulsante);
+  void Azzera(db::EditableTable& dataset, Posizione& posizione, const QString& tabella,
+              QAbstractButton* pulsante);
+  void Chiudi(db::EditableTable& dataset, QAbstractButton* pulsante);
+  void AggiornamentoDaPulsante(db::EditableTable& dataset, Posizione& posizione,
+                               QAbstractButton* pulsante);
+  // Hooked before a row is edited: locks the row or refuses the edit.
+  bool EventoBeforeEditDataSet(db::EditableTable& dataset, QAbstractButton* pulsante,
+                               const QString& tabella);
+  bool CreaGeneratore(db::EditableTable& dataset, Posizione& posizione, const QString& nome,
+                      QAbstractButton* pulsante);
+  bool SetGeneratore(db::EditableTable& dataset, Posizione& posizione, const QString& nome,
+                     qint64 valore, QAbstractButton* pulsante);
+  bool CheckGeneratore(db::EditableTable& dataset, const QString& nome);
+  QString ValoreGeneratore(const QString& nome);
+  void IniScriptForm(const QString& progetto, const QString& form, const QString& contesto,
+                     const QString& utente, const QString& script, const QString& sovrascrivi);
+
   bool ScritturaHandleDiApertura(int idFinestra, qint64 handle);
   void AvviaFunzXDll(const QString& libreria, const QString& funzione, int argomento);
 
@@ -117,6 +162,7 @@ class TTabXForm : public QObject {
 
  private:
   bool connetti(db::Database& database, const QString& percorso);
+  void segnaPulsante(QAbstractButton* pulsante, bool modificato) const;
   // Runs QueryVandel with the given lines and returns the first column of
   // the first row, empty when there is none or the statement fails.
   QString primoValoreUtenti(const QStringList& lines);
