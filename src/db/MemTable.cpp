@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/Dates.h"
+#include "db/Query.h"
 
 namespace db {
 
@@ -173,10 +173,7 @@ QVariant MemTable::value(const QString& name) const {
 }
 
 QString MemTable::text(const QString& name) const {
-  const QVariant v = value(name);
-  if (v.isNull()) return {};
-  if (v.typeId() == QMetaType::QDate) return core::shortDate(v.toDate());
-  return v.toString();
+  return displayText(value(name));
 }
 
 QVariant MemTable::value(int row, int column) const {

@@ -286,7 +286,10 @@ QVariant Query::value(const QString& column) const {
 }
 
 QString Query::text(const QString& column) const {
-  const QVariant v = value(column);
+  return displayText(value(column));
+}
+
+QString displayText(const QVariant& v) {
   if (v.isNull()) return {};
   switch (v.typeId()) {
     case QMetaType::QDate:

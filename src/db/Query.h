@@ -113,6 +113,10 @@ class Query : public DataSet {
   std::vector<std::vector<QVariant>> rows_;
 };
 
+// A value as text: empty for null, dates in the short date format, a
+// timestamp without its time at midnight.
+QString displayText(const QVariant& value);
+
 // Sees every statement a query runs, as its lines, just before it runs. Tests
 // install one to compare statements line by line; nullptr removes it.
 using StatementObserver = std::function<void(const QStringList& lines)>;

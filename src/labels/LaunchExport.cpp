@@ -1,0 +1,73 @@
+#include "labels/LaunchExport.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "core/Cp1252.h"
+#include "core/Dates.h"
+#include "db/Query.h"
+
+namespace labels {
+
+QStringList launchListStatement(bool hideExported, bool hideWithoutOrder) {
+  QStringList lines{QStringLiteral("SELECT B.ID,B.DATA,B.ESPORTATO,B.DATAEXPORT"),
+                    QStringLiteral("FROM ETICHETTE A LEFT JOIN LANCISTAMPA B ON"),
+                    QStringLiteral("(A.IDLANCIOSTAMPA=B.ID)"),
+                    QStringLiteral("WHERE (B.ID IS NOT NULL)")};
+  if (hideExported) lines << QStringLiteral("AND((B.ESPORTATO='0')OR(B.ESPORTATO IS NULL))");
+  if (hideWithoutOrder) lines << QStringLiteral("AND(A.ORDINE IS NOT NULL)");
+  lines << QStringLiteral("GROUP BY B.ID,B.DATA,B.ESPORTATO,B.DATAEXPORT");
+  return lines;
+}
+
+QString csvFileName(const QString& chosen) {
+  const QFileInfo info(chosen);
+  const QString name = info.fileName();
+  const int dot = name.lastIndexOf('.');
+  const QString base = dot > 0 ? name.left(dot) : name;
+  const QString dir = chosen.left(chosen.size() - name.size());
+  return dir + base + QStringLiteral(".CSV");
+}
+
+int writeLaunchCsv(db::Database& database, db::Transaction& transaction, qint64 launchId,
+                   const QString& nativeFile, const ExportProgress& progress) {
+  QSaveFile file(nativeFile);
+  if (!file.open(QIODevice::WriteOnly))
+    throw ExportFileError(QStringLiteral("Impossibile creare il file %1: %2")
+                              .arg(nativeFile, file.errorString())
+                              .toStdString());
+
+  db::Query query(database, transaction);
+  query.setForwardOnly(true);
+  query.sql << QStringLiteral("SELECT * FROM ETICHETTE")
+            << QStringLiteral("WHERE (IDLANCIOSTAMPA='") + QString::number(launchId) + "')";
+  int lines = 0;
+  QByteArray line;
+  for (query.open(); !query.isEof(); query.next()) {
+    line.clear();
+    for (int column = 0; column < query.fieldCount(); ++column) {
+      line += core::toCp1252(db::displayText(query.value(query.currentRow(), column)));
+      line += ';';
+    }
+    line += "\r\n";
+    if (file.write(line) != line.size())
+      throw ExportFileError(QStringLiteral("Impossibile scrivere il file %1: %2")
+                                .arg(nativeFile, file.errorString())
+                                .toStdString());
+    ++lines;
+    if (progress && lines % 1000 == 0) progress(lines);
+  }
+  if (!file.commit())
+    throw ExportFileError(QStringLiteral("Impossibile scrivere il file %1: %2")
+                              .arg(nativeFile, file.errorString())
+                              .toStdString());
+  return lines;
+}
+
+QStringList markExportedStatement(qint64 launchId, const QDate& date) {
+  return {QStringLiteral("UPDATE LANCISTAMPA SET"), QStringLiteral("ESPORTATO='1',"),
+          QStringLiteral("DATAEXPORT='") + core::sqlDate(date) + '\'',
+          QStringLiteral("WHERE (ID='") + QString::number(launchId) + "')"};
+}
+
+}  // namespace labels
