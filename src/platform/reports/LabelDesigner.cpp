@@ -110,6 +110,14 @@ LabelDesigner::LabelDesigner(QWidget* parent, const QString& title, const QStrin
   resize(1000, 620);
 }
 
+LabelDesigner::~LabelDesigner() {
+  // The scene's items go first, while this designer is whole: removing them
+  // changes the selection, which the designer follows.
+  disconnect(scene_, nullptr, this, nullptr);
+  items_.clear();
+  delete scene_;
+}
+
 QPushButton* LabelDesigner::addButton(const QString& name, const QString& text) {
   auto* button = new QPushButton(text, this);
   button->setObjectName(name);
@@ -189,9 +197,15 @@ QWidget* LabelDesigner::buildProperties() {
 
   connect(variable_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
     const QString name = text.trimmed();
-    editCurrent(
-        [&](LabelObject& object) { object.variable = name == kFixedText ? QString() : name; });
+    editCurrent([&](LabelObject& object) {
+      // A bound object has no fixed text of its own (the file keeps one or
+      // the other).
+      object.variable = name == kFixedText ? QString() : name;
+      if (!object.variable.isEmpty()) object.fixedText.clear();
+    });
     fixedText_->setEnabled(objectPanel_->isEnabled() && (name.isEmpty() || name == kFixedText));
+    if (!updatingPanel_ && currentIndex() >= 0)
+      fixedText_->setText(project_.objects.at(currentIndex()).fixedText);
   });
   connect(fixedText_, &QLineEdit::textEdited, this, [this](const QString& text) {
     editCurrent([&](LabelObject& object) { object.fixedText = text; });
@@ -336,8 +350,10 @@ void LabelDesigner::chooseFont() {
 }
 
 void LabelDesigner::rebuildItems() {
-  for (DesignObjectItem* item : items_) delete item;
-  items_.clear();
+  // Forgotten before they are deleted: deleting a selected item changes the
+  // selection, and the designer then looks for the selected one.
+  const QList<DesignObjectItem*> old = std::exchange(items_, {});
+  qDeleteAll(old);
   for (int index = 0; index < project_.objects.size(); ++index) {
     auto* item = new DesignObjectItem(*this, index);
     item->setZValue(index);

@@ -34,6 +34,7 @@ class LabelDesigner : public QDialog, private DesignItemHost {
   // (an empty project for a new file).
   LabelDesigner(QWidget* parent, const QString& title, const QString& path, LabelProject project,
                 Variables variables);
+  ~LabelDesigner() override;
 
   const LabelProject& project() const { return project_; }
   bool isModified() const { return modified_; }

@@ -7,18 +7,12 @@
 namespace reports {
 
 void setUpLabelPrinter(QPrinter& printer, const LabelProject& project) {
+  // The page is given as the label is drawn, wider than high when it is.
   const QPageSize page(project.size, QPageSize::Millimeter, QStringLiteral("Etichetta"),
                        QPageSize::ExactMatch);
-  // A landscape label keeps its width across: the page is given as it is
-  // and turned only when the page size was stored upright.
-  const QPageLayout::Orientation orientation =
-      project.size.width() > project.size.height() &&
-              page.size(QPageSize::Millimeter).width() < page.size(QPageSize::Millimeter).height()
-          ? QPageLayout::Landscape
-          : QPageLayout::Portrait;
   printer.setFullPage(true);
   printer.setPageLayout(
-      QPageLayout(page, orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+      QPageLayout(page, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
   printer.setCopyCount(1);
 }
 
