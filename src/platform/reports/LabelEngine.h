@@ -32,6 +32,7 @@ enum EventResult : int {
 // The define-variables callback's arguments and results. The callback
 // defines the label's variables with defineVariable() and, outside design
 // mode, reports the progress (0 to 100) and sets lastRecord on the last one.
+// It must not throw: a failure it meets ends the print with StopPrinting.
 struct DefineVariablesEvent {
   int userData = 0;
   bool designMode = false;
@@ -80,7 +81,8 @@ class LabelEngine : public QObject {
   // record, each label printed as many times as the copies chosen, with the
   // waiting box showing the progress the callback reports. Failures are
   // shown to the user; barcodes that could not be encoded are listed at the
-  // end. `tempPath` is not used: previews are kept in memory.
+  // end. `printOptions` may only be kDestinationChosenByUser; `tempPath` is
+  // not used: previews are kept in memory.
   int print(int userData, ProjectType type, const QString& projectFile, bool selectFile,
             int printOptions, BoxType box, QWidget* parent, const QString& title,
             bool optionsDialog = true, const QString& tempPath = {});
