@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "DemoData.h"
+#include "DemoLabels.h"
 #include "HostSchema.h"
 #include "core/Dates.h"
 #include "core/Paths.h"
@@ -173,6 +174,11 @@ void ensureDemoInstallation(const QString& dir) {
     createArchiveSchema(database);
     fillArchiveDemo(database);
   }
+  QString labelError;
+  for (const QString& file :
+       installDemoLabelProjects(root.filePath(QStringLiteral("bin/Report")), &labelError))
+    say(QStringLiteral("Writing the demo label project ") + file);
+  if (!labelError.isEmpty()) say(labelError);
   const QString users = root.filePath(QStringLiteral("user/user.fdb"));
   if (!QFileInfo::exists(users)) {
     say(QStringLiteral("Creating the demo user database ") + users);

@@ -9,6 +9,7 @@ packages=(
   firebird-dev libfbclient2 firebird3.0-server firebird3.0-utils
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
+  libzint-dev zbar-tools poppler-utils
 )
 
 missing=()

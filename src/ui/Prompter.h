@@ -47,6 +47,12 @@ class Prompter {
                                  const QString& filter) = 0;
   virtual QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
+  // A file to open that may not exist yet (a new name is allowed and an
+  // existing file is not asked about). The save question unless overridden.
+  virtual QString chooseOpenOrNewFile(QWidget* parent, const QString& caption, const QString& dir,
+                                      const QString& filter) {
+    return chooseSaveFile(parent, caption, dir, filter);
+  }
   virtual QString chooseDirectory(QWidget* parent, const QString& caption, const QString& dir) = 0;
   virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
   virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) = 0;

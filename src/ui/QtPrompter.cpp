@@ -90,6 +90,16 @@ QString QtPrompter::chooseSaveFile(QWidget* parent, const QString& caption, cons
   return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
 
+QString QtPrompter::chooseOpenOrNewFile(QWidget* parent, const QString& caption, const QString& dir,
+                                        const QString& filter) {
+  QFileDialog dialog(parent, caption, dir, filter);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Apri"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
 QString QtPrompter::chooseDirectory(QWidget* parent, const QString& caption, const QString& dir) {
   return QFileDialog::getExistingDirectory(parent, caption, dir);
 }

@@ -15,6 +15,8 @@ class QtPrompter : public Prompter {
                          const QString& filter) override;
   QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
+  QString chooseOpenOrNewFile(QWidget* parent, const QString& caption, const QString& dir,
+                              const QString& filter) override;
   QString chooseDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
   std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
   std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial) override;

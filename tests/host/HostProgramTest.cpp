@@ -51,7 +51,8 @@ TEST(HostProgram, DemoSetsUpAnInstallationOnceAndOpensTheLabelWindow) {
   ASSERT_EQ(first.exitCode, 0) << first.output.toStdString();
   EXPECT_TRUE(first.output.contains("Creating the demo archive"));
   EXPECT_FALSE(QImage(picture).isNull()) << "the label window was shown";
-  for (const char* path : {"user/user.fdb", "dati/archivio.fdb", "bin/Report", "Grafica"})
+  for (const char* path : {"user/user.fdb", "dati/archivio.fdb", "bin/Report/ETICHETTA.LBL",
+                           "bin/Report/ETICHETTA_EAN.LBL", "Grafica"})
     EXPECT_TRUE(QFileInfo::exists(demo + "/" + path)) << path;
   EXPECT_EQ(readOne(demo + "/user/user.fdb",
                     "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='TABSCRIPT'"),

@@ -5,6 +5,7 @@
 #include <QDir>
 
 #include "DemoData.h"
+#include "DemoLabels.h"
 #include "HostSchema.h"
 #include "core/Paths.h"
 #include "db/Database.h"
@@ -17,6 +18,7 @@ HostInstallation::HostInstallation(bool withArchive) {
   root.mkpath("bin/Report");
   root.mkpath("dati");
   root.mkpath("Grafica");
+  host::installDemoLabelProjects(native("bin/Report"));
 
   db::Database user;
   user.create(native("user/user.fdb"), "SYSDBA", "masterkey");
