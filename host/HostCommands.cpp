@@ -308,9 +308,10 @@ int importLabels(const ImportRequest& request, const QString& file) {
   const QString prefix = QStringLiteral("orbelan import: ");
   entry::Ambiente ambiente = entry::creaAmbiente(request.user);
   if (ambiente->GetNomeUser().isEmpty()) {
-    say(prefix + QStringLiteral("there is no user %1 in the user database %2user\\user.fdb")
-                     .arg(request.user)
-                     .arg(core::hostDirectory()));
+    say(prefix +
+        QStringLiteral("there is no user %1 in the user database %2")
+            .arg(request.user)
+            .arg(core::nativePath(core::hostDirectory() + QStringLiteral("user\\user.fdb"))));
     return 1;
   }
   entry::caricaBinDir(*ambiente, request.user);
@@ -343,6 +344,9 @@ int importLabels(const ImportRequest& request, const QString& file) {
   const labels::ImportResult result =
       labels::ImportaEtichette(queryAux, ambiente->GetV(QStringLiteral("BinDir")), file);
   if (result.outcome != labels::ImportResult::Outcome::Imported) {
+    if (!result.failedStatementFile.isEmpty())
+      say(prefix + QStringLiteral("the failed statement is in ") +
+          core::nativePath(result.failedStatementFile));
     say(prefix + QStringLiteral("nothing was imported from ") + file);
     return 1;
   }

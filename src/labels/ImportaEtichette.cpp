@@ -106,7 +106,7 @@ class Import {
       return undo(Outcome::Failed);
     }
     ui::information(QStringLiteral("Etichette importate"));
-    return {Outcome::Imported, labels_, id_};
+    return {Outcome::Imported, labels_, id_, {}};
   }
 
   ImportResult undo(Outcome outcome) {
@@ -117,7 +117,7 @@ class Import {
     }
     if (outcome == Outcome::Cancelled)
       ui::information(QStringLiteral("Importazione annullata: nessuna etichetta importata"));
-    return {outcome, 0, {}};
+    return {outcome, 0, {}, failedStatementFile_};
   }
 
   // Runs the statement in query_.sql; on failure saves it and tells the user.
@@ -134,7 +134,7 @@ class Import {
 
   void reportFailedStatement(const QStringList& lines) {
     const QString errorFile = binDir_ + QLatin1String(kImportErrorFile);
-    core::writeTextLines(errorFile, lines);
+    if (core::writeTextLines(errorFile, lines)) failedStatementFile_ = errorFile;
     ui::error(QStringLiteral("Errore interno di INSERT: controllare il file: \"") + errorFile +
               '"');
   }
@@ -145,6 +145,7 @@ class Import {
   ImportProgress* progress_;
   QString id_;
   int labels_ = 0;
+  QString failedStatementFile_;
 };
 
 }  // namespace

@@ -25,8 +25,9 @@ struct ImportResult {
     Cancelled,  // undone at the caller's request
   };
   Outcome outcome = Outcome::Failed;
-  int labels = 0;          // labels committed
-  QString idAcquisizione;  // the import's ACQUISIZIONI.ID when committed
+  int labels = 0;               // labels committed
+  QString idAcquisizione;       // the import's ACQUISIZIONI.ID when committed
+  QString failedStatementFile;  // stored path of the saved statement when one failed
 };
 
 // The name, under the bin directory, of the file that receives a failed

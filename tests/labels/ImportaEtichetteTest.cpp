@@ -229,6 +229,7 @@ TEST_F(ImportTest, AFailureOnLine50LeavesNothingAndSavesTheStatement) {
   const labels::ImportResult result = import(writeFile("carico.txt", content), &progress);
 
   EXPECT_EQ(result.outcome, Outcome::Failed);
+  EXPECT_EQ(result.failedStatementFile, binDir_ + "GestEticForm.ButtonCarica.sql");
   EXPECT_EQ(prompter_.texts(), QStringList{failureMessage()});
   EXPECT_EQ(prompter_.messages()[0].kind, ui::MessageKind::Error);
   EXPECT_EQ(progress.reports.last(), qMakePair(49, 60)) << "no line after the failing one";
