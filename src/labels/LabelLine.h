@@ -15,13 +15,11 @@ enum class LabelKind {
   Restocking,  // "RIASS" in any letter case; fields 5 to 13 are read
 };
 
-// The columns of ETICHETTE an imported line fills, in the order of the
-// import's statement.
+// How many columns of ETICHETTE an imported line fills: CODICE,
+// DATIPRODOTTO, DESCRIZIONE, CAUSALE, ORDINE, CODCLIDESTIN, RAGSOCCLIDESTIN,
+// FORNITORE, INDIRIZZO, CAP, CITTA, PROVINCIA, NAZIONE, CODICE_EAN, in the
+// order of the import's statement.
 inline constexpr int kLineColumns = 14;
-inline constexpr std::array<const char*, kLineColumns> kLineColumnNames = {
-    "CODICE",       "DATIPRODOTTO",    "DESCRIZIONE", "CAUSALE",   "ORDINE",
-    "CODCLIDESTIN", "RAGSOCCLIDESTIN", "FORNITORE",   "INDIRIZZO", "CAP",
-    "CITTA",        "PROVINCIA",       "NAZIONE",     "CODICE_EAN"};
 
 // One line of a label file as the values it gives those columns. CODICE is
 // the third field exactly as written (a barcode must print as given), empty
