@@ -5,6 +5,7 @@
 #include "core/Cp1252.h"
 #include "db/Database.h"
 #include "db/FbStatus.h"
+#include "db/Query.h"
 #include "db/Transaction.h"
 
 namespace db {
@@ -14,6 +15,7 @@ using detail::Status;
 
 PreparedStatement::PreparedStatement(Transaction& transaction, const QString& text)
     : transaction_(&transaction) {
+  notifyStatementObserver({text});
   Database& database = transaction.database();
   if (!database.isConnected()) throw DbError(QStringLiteral("Database non connesso"));
   transaction.ensureStarted();

@@ -22,7 +22,8 @@ class Transaction;
 // NULL. The statement must not outlive the database it was prepared on.
 class PreparedStatement {
  public:
-  // Prepares in the given transaction (starting it when needed). Throws DbError.
+  // Prepares in the given transaction (starting it when needed); the
+  // statement observer sees the text once, here. Throws DbError.
   PreparedStatement(Transaction& transaction, const QString& text);
   ~PreparedStatement();
   PreparedStatement(const PreparedStatement&) = delete;

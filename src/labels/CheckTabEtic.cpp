@@ -63,6 +63,12 @@ bool CheckTabEtic(db::Query& queryAux) {
     queryAux.execSql();
     queryAux.transaction().commitRetaining();
   } catch (const db::DbError&) {
+    // Table changes may fail only when they are committed; left pending,
+    // such a change would fail every later commit of the window.
+    try {
+      queryAux.transaction().rollbackAndRestart();
+    } catch (const db::DbError&) {
+    }
     reportFailure();
     return false;
   }

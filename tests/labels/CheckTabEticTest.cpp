@@ -126,6 +126,11 @@ TEST_F(CheckTabEticTest, AFailedUpgradeIsReportedAndTheTransactionGoesOn) {
   EXPECT_EQ(prompter_.messages()[1].kind, ui::MessageKind::Error);
   query_->sql = QStringList{"SELECT * FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL"};
   EXPECT_NO_THROW(query_->open()) << "the window opens its list anyway";
+  // Nothing of the failed statement is left pending in the window's
+  // transaction to fail its next commit.
+  query_->sql = QStringList{"INSERT INTO BASE (ID) VALUES (1)"};
+  EXPECT_NO_THROW(query_->execSql());
+  EXPECT_NO_THROW(transaction_->commit());
 }
 
 }  // namespace

@@ -143,7 +143,8 @@ TEST_F(ImportTest, EachLayoutFillsItsColumnsAndTheImportIsCommittedAsAWhole) {
 
   const QString storedName =
       core::storedPath(QDir(dir_.path()).absolutePath()) + QString::fromUtf8("\\carico d´oggi.txt");
-  ASSERT_GE(statements.size(), 2);
+  ASSERT_EQ(statements.size(), 3) << "the label insert is prepared once";
+  EXPECT_EQ(statements[2], QStringList{labels::insertStatementWithMarkers()});
   EXPECT_EQ(statements[0], QStringList{"SELECT GEN_ID(IDACQUISIZIONICOUNTER,1) FROM RDB$DATABASE"});
   EXPECT_EQ(statements[1], (QStringList{"INSERT INTO ACQUISIZIONI (ID,DATA,NOMEFILE) VALUES(",
                                         "'" + result.idAcquisizione + "',",
