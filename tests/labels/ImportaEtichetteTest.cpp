@@ -1,6 +1,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QTest>
 
 #include "HostSchema.h"
 #include "core/Cp1252.h"
@@ -291,7 +293,7 @@ TEST_F(ImportTest, CancellingOrAnUnreadableFileUndoesTheImport) {
   EXPECT_FALSE(QFile::exists(errorFile())) << "no statement failed";
 }
 
-TEST_F(ImportTest, CaricaDaFileAsksForTheFileAndItsDialogCancels) {
+TEST_F(ImportTest, CaricaDaFileAsksForTheFileAndALongImportShowsACancellableDialog) {
   EXPECT_FALSE(labels::CaricaDaFile(nullptr, *queryAux_, binDir_).has_value()) << "no file chosen";
   ASSERT_EQ(prompter_.choices().size(), 1u);
   EXPECT_EQ(prompter_.choices()[0].kind, ChoiceKind::OpenFile);
@@ -302,11 +304,19 @@ TEST_F(ImportTest, CaricaDaFileAsksForTheFileAndItsDialogCancels) {
   EXPECT_EQ(result->outcome, Outcome::Imported);
   EXPECT_EQ(result->labels, 2);
 
+  // A long import shows its dialog, whose cancel button stops it.
   labels::ImportProgressDialog progress(nullptr);
-  EXPECT_TRUE(progress.advance(0, 10));
-  EXPECT_TRUE(progress.advance(1, 10));
-  progress.dialog().cancel();
-  EXPECT_FALSE(progress.advance(2, 10));
+  EXPECT_TRUE(progress.advance(0, 1000));
+  EXPECT_TRUE(progress.advance(1, 1000));
+  EXPECT_FALSE(progress.dialog().isVisible()) << "not for a short import";
+  QTest::qWait(labels::ImportProgressDialog::kShowAfterMs + 100);
+  EXPECT_TRUE(progress.advance(500, 1000));
+  EXPECT_TRUE(progress.dialog().isVisible());
+  EXPECT_EQ(progress.dialog().value(), 500);
+  auto* cancel = progress.dialog().findChild<QPushButton*>();
+  ASSERT_NE(cancel, nullptr);
+  cancel->click();
+  EXPECT_FALSE(progress.advance(501, 1000));
 }
 
 }  // namespace
