@@ -42,7 +42,7 @@ class Import {
   }
 
  private:
-  // Step 2: the import's identifier from its generator, held as text.
+  // The import's identifier from its generator, held as text.
   bool newIdentifier() {
     query_.close();
     query_.sql =
@@ -54,7 +54,7 @@ class Import {
     });
   }
 
-  // Step 3: the import row; the file name keeps its stored form.
+  // The import row; the file name keeps its stored form.
   bool insertAcquisizione() {
     const QString name = core::storedPath(QFileInfo(file_).absoluteFilePath());
     query_.sql =
@@ -73,7 +73,7 @@ class Import {
     return bytes;
   }
 
-  // Step 4. One statement, prepared once, runs every line with the line's
+  // The labels. One statement, prepared once, runs every line with the line's
   // values bound to it; the text form of a line's statement is built only
   // when it fails, for the error file.
   Outcome insertLabels(LabelFile lines) {
