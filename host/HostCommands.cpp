@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "ConsolePrompter.h"
 #include "DemoData.h"
 #include "DemoLabels.h"
 #include "HostSchema.h"
@@ -21,6 +22,10 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "entry/Ambiente.h"
+#include "env/TabX.h"
+#include "labels/CheckTabEtic.h"
+#include "labels/ImportaEtichette.h"
 
 namespace host {
 
@@ -159,7 +164,12 @@ QString usage() {
       "      call an exported function of libOrbelan as the host does; EXPORT is one of\n"
       "      ShowGestEticFormD, ShowExportLanciFormD, ShowRistampaBarcodeFormX,\n"
       "      ShowRistampaBarcode1FormX, ShowImpoStampaFormD. The host folder is\n"
-      "      ORBELAN_HOST_DIR (default: the program's folder)");
+      "      ORBELAN_HOST_DIR (default: the program's folder)\n"
+      "  orbelan import --user N FILE\n"
+      "      import the label file FILE (3, 4 or 13 fields a line, Windows-1252) for\n"
+      "      user N as the label window's \"Carica Da File\" does, without dialogs: the\n"
+      "      whole file or nothing. Messages go to standard error; the exit status is 0\n"
+      "      when the labels were imported, 1 when nothing was, 2 for a wrong command");
 }
 
 void ensureDemoInstallation(const QString& dir) {
@@ -254,6 +264,127 @@ int runDemo(const QStringList& arguments) {
   qputenv("ORBELAN_WINDOWS_DIR", QFile::encodeName(dir + QStringLiteral("/windows")));
   say(QStringLiteral("Demo installation: ") + dir);
   return openWindow(*request);
+}
+
+namespace {
+
+struct ImportRequest {
+  int user = 0;
+  QString file;
+};
+
+// `--user N FILE`, in any order.
+std::optional<ImportRequest> parseImport(QStringList arguments) {
+  ImportRequest request;
+  bool haveUser = false;
+  while (!arguments.isEmpty()) {
+    const QString argument = arguments.takeFirst();
+    if (argument == QLatin1String("--user")) {
+      if (arguments.isEmpty()) return std::nullopt;
+      bool ok = false;
+      request.user = arguments.takeFirst().toInt(&ok);
+      if (!ok) return std::nullopt;
+      haveUser = true;
+    } else if (argument.startsWith(QLatin1String("--")) || !request.file.isEmpty()) {
+      return std::nullopt;
+    } else {
+      request.file = argument;
+    }
+  }
+  if (!haveUser || request.file.isEmpty()) return std::nullopt;
+  return request;
+}
+
+// Installs a prompter for the lifetime of the object.
+class PrompterScope {
+ public:
+  explicit PrompterScope(ui::Prompter& prompter) : previous_(ui::installPrompter(&prompter)) {}
+  ~PrompterScope() { ui::installPrompter(previous_); }
+  PrompterScope(const PrompterScope&) = delete;
+  PrompterScope& operator=(const PrompterScope&) = delete;
+
+ private:
+  ui::Prompter* previous_;
+};
+
+// The label window's import without the window: the environment a launch
+// builds (user, bin directory, archive), the window's own transaction, the
+// table upgrade the window runs when it opens, then the import itself.
+int importLabels(const ImportRequest& request, const QString& file) {
+  const QString prefix = QStringLiteral("orbelan import: ");
+  entry::Ambiente ambiente = entry::creaAmbiente(request.user);
+  if (ambiente->GetNomeUser().isEmpty()) {
+    say(prefix +
+        QStringLiteral("there is no user %1 in the user database %2")
+            .arg(request.user)
+            .arg(core::nativePath(core::hostDirectory() + QStringLiteral("user\\user.fdb"))));
+    return 1;
+  }
+  entry::caricaBinDir(*ambiente, request.user);
+  entry::caricaArchivio(*ambiente, request.user);
+  const QString archive = ambiente->GetV(QStringLiteral("Archivio"));
+  if (archive.isEmpty()) {
+    say(prefix + QStringLiteral("user %1 has no \"Archivio\" setting naming the main database")
+                     .arg(request.user));
+    return 1;
+  }
+  if (!entry::connettiArchivio(*ambiente)) {
+    say(prefix + QStringLiteral("cannot open the main database ") + archive);
+    return 1;
+  }
+  db::Transaction transaction(ambiente->IBDatabase1, {QStringLiteral("isc_tpb_concurrency"),
+                                                      QStringLiteral("isc_tpb_nowait")});
+  db::Query queryAux(ambiente->IBDatabase1, transaction);
+  try {
+    transaction.start();
+    if (!db::tableExists(transaction, QStringLiteral("ETICHETTE"))) {
+      say(prefix + QStringLiteral("the main database ") + archive +
+          QStringLiteral(" has no label table ETICHETTE"));
+      return 1;
+    }
+  } catch (const db::DbError& error) {
+    say(prefix + error.text());
+    return 1;
+  }
+  if (!labels::CheckTabEtic(queryAux)) return 1;
+  const labels::ImportResult result =
+      labels::ImportaEtichette(queryAux, ambiente->GetV(QStringLiteral("BinDir")), file);
+  if (result.outcome != labels::ImportResult::Outcome::Imported) {
+    if (!result.failedStatementFile.isEmpty())
+      say(prefix + QStringLiteral("the failed statement is in ") +
+          core::nativePath(result.failedStatementFile));
+    say(prefix + QStringLiteral("nothing was imported from ") + file);
+    return 1;
+  }
+  say(QStringLiteral("Imported %1 labels from %2 (ACQUISIZIONI.ID %3)")
+          .arg(result.labels)
+          .arg(file, result.idAcquisizione));
+  return 0;
+}
+
+}  // namespace
+
+int runImport(const QStringList& arguments) {
+  const auto request = parseImport(arguments);
+  if (!request) {
+    say(usage());
+    return 2;
+  }
+  const QFileInfo info(request->file);
+  if (!info.isFile() || !info.isReadable()) {
+    say(QStringLiteral("orbelan import: cannot read the file ") + request->file);
+    return 1;
+  }
+  // Nothing is shown, but the library's dialogs need an application object
+  // even when they are answered without a screen.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "orbelan";
+  char* argv[] = {name, nullptr};
+  QApplication application(argc, argv);
+  ConsolePrompter prompter;
+  PrompterScope scope(prompter);
+  return importLabels(*request, info.absoluteFilePath());
 }
 
 }  // namespace host

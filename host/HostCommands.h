@@ -22,6 +22,8 @@ void logWindowOpening(const QString& dir, int windowId, int user, const QString&
 int runOpen(const QStringList& arguments);
 // `orbelan demo [DIR] [--screenshot FILE]`
 int runDemo(const QStringList& arguments);
+// `orbelan import --user N FILE`: the label import without dialogs.
+int runImport(const QStringList& arguments);
 
 QString usage();
 // The command line as typed, for the messages that repeat it.

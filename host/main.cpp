@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
   if (command == QLatin1String("open")) return host::runOpen(arguments);
   if (command == QLatin1String("demo")) return host::runDemo(arguments);
+  if (command == QLatin1String("import")) return host::runImport(arguments);
   std::fprintf(stderr, "%s\n", host::usage().toLocal8Bit().constData());
   return command.isEmpty() || command == QLatin1String("--help") ? 0 : 2;
 }

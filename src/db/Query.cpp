@@ -111,6 +111,10 @@ void setStatementObserver(StatementObserver replacement) {
   observer() = std::move(replacement);
 }
 
+void notifyStatementObserver(const QStringList& lines) {
+  if (observer()) observer()(lines);
+}
+
 void Query::prepare() {
   if (observer()) observer()(sql);
   if (!transaction_) throw DbError(QStringLiteral("Query senza transazione"));

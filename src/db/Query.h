@@ -121,6 +121,8 @@ QString displayText(const QVariant& value);
 // install one to compare statements line by line; nullptr removes it.
 using StatementObserver = std::function<void(const QStringList& lines)>;
 void setStatementObserver(StatementObserver observer);
+// Hands a statement run other than through a Query to the observer.
+void notifyStatementObserver(const QStringList& lines);
 
 // "SELECT GEN_ID(<generator>,<increment>) FROM RDB$DATABASE" in the given
 // transaction. Throws DbError.
