@@ -202,8 +202,8 @@ bool PrivateCups::waitUntilReady() {
   return false;
 }
 
-bool PrivateCups::run(const QString& program, const QStringList& arguments,
-                      const QByteArray& input) {
+bool PrivateCups::run(const QString& program, const QStringList& arguments, const QByteArray& input,
+                      int timeoutMs) {
   const QString path = findClientProgram(program);
   if (path.isEmpty()) {
     error_ = program + QStringLiteral(" is not installed (Debian package cups-client)");
@@ -214,10 +214,14 @@ bool PrivateCups::run(const QString& program, const QStringList& arguments,
   process.start(path, arguments);
   if (!input.isEmpty()) process.write(input);
   process.closeWriteChannel();
-  const bool finished = process.waitForFinished(30000);
+  const bool finished = process.waitForFinished(timeoutMs);
   const QString output = QString::fromLocal8Bit(process.readAll());
   if (finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
     return true;
+  if (!finished) {
+    process.kill();
+    process.waitForFinished(5000);
+  }
   error_ = program + ' ' + arguments.join(' ') + QStringLiteral(" failed: ") + output;
   return false;
 }

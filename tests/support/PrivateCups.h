@@ -36,8 +36,10 @@ class PrivateCups {
   // The queue refuses new jobs from now on (cupsreject).
   bool rejectJobs(const QString& name);
   // Runs a CUPS client program (lp, lpstat, lpadmin ...) against this
-  // scheduler; false when it fails, with its output in error().
-  bool run(const QString& program, const QStringList& arguments, const QByteArray& input = {});
+  // scheduler; false when it fails or outlasts `timeoutMs`, with its output
+  // in error().
+  bool run(const QString& program, const QStringList& arguments, const QByteArray& input = {},
+           int timeoutMs = 30000);
 
   // The scheduler's error log, for failure messages.
   QString log() const;
