@@ -125,7 +125,7 @@ TEST_F(CupsPrinting, AQueueRefusingJobsPartWayKeepsWhatWasPrintedAndSaysWhy) {
 TEST_F(CupsPrinting, AcceptsRawOnlyForAQueueThatExists) {
   RawPrinter missing("Inesistente");
   EXPECT_FALSE(missing.acceptsRaw());
-  EXPECT_TRUE(missing.error().startsWith("Stampante \"Inesistente\""))
+  EXPECT_TRUE(missing.error().startsWith("Stampante \"Inesistente\": stampante non installata"))
       << missing.error().toStdString();
   EXPECT_EQ(missing.print("x", "x"), 0);
   EXPECT_FALSE(missing.error().isEmpty());
@@ -155,6 +155,16 @@ TEST_F(CupsPrinting, TheDefaultPrinterIsTheOneTheProfileNamesElseTheCupsDefault)
   EXPECT_EQ(defaultPrinterName(), "Ufficio");
   EXPECT_EQ(printer_.waitForJobs(1), (QList<QByteArray>{"via profilo"}));
   qunsetenv("ORBELAN_WINDOWS_DIR");
+}
+
+// A scheduler without printers is an empty list, not a failure.
+TEST(CupsWithoutPrinters, ListsNothingAndNoError) {
+  REQUIRE_CUPSD();
+  PrivateCups cups;
+  ASSERT_TRUE(cups.isRunning()) << cups.error().toStdString();
+  const PrinterEnumeration enumeration = installedPrinters();
+  EXPECT_TRUE(enumeration.printers.isEmpty());
+  EXPECT_TRUE(enumeration.error.isEmpty()) << enumeration.error.toStdString();
 }
 
 // No scheduler at all: every question fails with a reason instead of an

@@ -3,6 +3,7 @@
 #include <cups/cups.h>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <csignal>
 #include <cstring>
 
 namespace {
@@ -168,6 +170,8 @@ bool PrivateCups::start() {
   }
   writeConfiguration();
   cupsd_.setProcessChannelMode(QProcess::MergedChannels);
+  // A test that dies does not leave its scheduler running.
+  cupsd_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
   cupsd_.start(program, {QStringLiteral("-f"), QStringLiteral("-c"),
                          dir_.filePath(QStringLiteral("conf/cupsd.conf")), QStringLiteral("-s"),
                          dir_.filePath(QStringLiteral("conf/cups-files.conf"))});

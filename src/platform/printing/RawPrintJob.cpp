@@ -39,7 +39,9 @@ bool RawPrinter::acceptsRaw() {
                 std::size(kAttributes), nullptr, kAttributes);
   ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");  // frees the request
   if (!response || cupsLastError() >= IPP_STATUS_ERROR_BAD_REQUEST) {
-    error_ = failure(QStringLiteral("stampante non raggiungibile"));
+    error_ = failure(cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND
+                         ? QStringLiteral("stampante non installata")
+                         : QStringLiteral("stampante non raggiungibile"));
     ippDelete(response);
     return false;
   }
