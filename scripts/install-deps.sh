@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   firebird-dev libfbclient2 firebird3.0-server firebird3.0-utils
   libgtest-dev libgmock-dev
+  cups cups-client cups-bsd libcups2-dev
   xvfb xauth fonts-dejavu-core
   libzint-dev zbar-tools poppler-utils
 )

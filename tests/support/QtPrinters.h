@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -16,4 +17,9 @@ inline void PrintTo(const QStringList& list, std::ostream* out) {
     PrintTo(list.at(i), out);
   }
   *out << '}';
+}
+
+// Bytes as text, with the bytes that are not printable as %XX.
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
+  *out << '"' << bytes.toPercentEncoding(" !\"#$&'()*+,-./:;<=>?@[\\]^_`{|}~").toStdString() << '"';
 }
