@@ -1,10 +1,10 @@
 #include "labels/ReprintPrintTable.h"
 
 #include "core/Cp1252.h"
+#include "core/TextFile.h"
 #include "core/SqlText.h"
 #include "db/Query.h"
 #include "env/TabX.h"
-#include "labels/ErrorFile.h"
 #include "ui/Prompter.h"
 
 namespace labels {
@@ -98,7 +98,7 @@ bool ReprintPrintTable::create() {
     ambiente_.IBTransaction1.commitRetaining();
     return true;
   } catch (const db::DbError&) {
-    saveFailedStatement(ambiente_.GetV(QStringLiteral("BinDir")), kErrorFile, statement);
+    core::writeTextLines(ambiente_.GetV(QStringLiteral("BinDir")) + kErrorFile, statement);
     ui::error(QStringLiteral(
         "Errore interno durante la creazione della tabella di appoggio per la stampa"));
     return false;
@@ -127,7 +127,7 @@ bool ReprintPrintTable::fill(const std::vector<ReprintRow>& rows, std::size_t fi
     try {
       query.execSql();
     } catch (const db::DbError&) {
-      saveFailedStatement(ambiente_.GetV(QStringLiteral("BinDir")), kErrorFile, query.sql);
+      core::writeTextLines(ambiente_.GetV(QStringLiteral("BinDir")) + kErrorFile, query.sql);
       ui::error(QStringLiteral(
           "Errore interno durante il rivesramento dei dati nella  tabella temporanea di stampa"));
       // Nothing of this fill may stay: the rows written so far go too.
