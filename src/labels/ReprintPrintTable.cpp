@@ -1,8 +1,8 @@
 #include "labels/ReprintPrintTable.h"
 
 #include "core/Cp1252.h"
-#include "core/TextFile.h"
 #include "core/SqlText.h"
+#include "core/TextFile.h"
 #include "db/Query.h"
 #include "env/TabX.h"
 #include "ui/Prompter.h"
