@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "BatchSession.h"
 #include "ConsolePrompter.h"
 #include "DemoData.h"
 #include "DemoLabels.h"
@@ -169,7 +170,14 @@ QString usage() {
       "      import the label file FILE (3, 4 or 13 fields a line, Windows-1252) for\n"
       "      user N as the label window's \"Carica Da File\" does, without dialogs: the\n"
       "      whole file or nothing. Messages go to standard error; the exit status is 0\n"
-      "      when the labels were imported, 1 when nothing was, 2 for a wrong command");
+      "      when the labels were imported, 1 when nothing was, 2 for a wrong command\n"
+      "  orbelan print --user N (--all | --ids 1,2,3) [--ean] [--exclude-serial]\n"
+      "                --description TEXT --pdf OUT.pdf\n"
+      "      a print launch of the unprinted labels (all, or those IDs in that order)\n"
+      "      printed to a PDF file, each label stamped with the launch\n"
+      "  orbelan export-launch --user N --launch ID FILE\n"
+      "      write the labels of a launch to FILE (extension .CSV) as the export window\n"
+      "      does and mark the launch exported");
 }
 
 void ensureDemoInstallation(const QString& dir) {
@@ -295,55 +303,27 @@ std::optional<ImportRequest> parseImport(QStringList arguments) {
   return request;
 }
 
-// Installs a prompter for the lifetime of the object.
-class PrompterScope {
- public:
-  explicit PrompterScope(ui::Prompter& prompter) : previous_(ui::installPrompter(&prompter)) {}
-  ~PrompterScope() { ui::installPrompter(previous_); }
-  PrompterScope(const PrompterScope&) = delete;
-  PrompterScope& operator=(const PrompterScope&) = delete;
-
- private:
-  ui::Prompter* previous_;
-};
 
 // The label window's import without the window: the environment a launch
 // builds (user, bin directory, archive), the window's own transaction, the
 // table upgrade the window runs when it opens, then the import itself.
-int importLabels(const ImportRequest& request, const QString& file) {
-  const QString prefix = QStringLiteral("orbelan import: ");
-  entry::Ambiente ambiente = entry::creaAmbiente(request.user);
-  if (ambiente->GetNomeUser().isEmpty()) {
-    say(prefix +
-        QStringLiteral("there is no user %1 in the user database %2")
-            .arg(request.user)
-            .arg(core::nativePath(core::hostDirectory() + QStringLiteral("user\\user.fdb"))));
-    return 1;
-  }
-  entry::caricaBinDir(*ambiente, request.user);
-  entry::caricaArchivio(*ambiente, request.user);
+int importLabels(BatchSession& session, const ImportRequest& request, const QString& file) {
+  if (!session.open(request.user)) return 1;
+  TTabXForm* ambiente = &session.ambiente();
   const QString archive = ambiente->GetV(QStringLiteral("Archivio"));
-  if (archive.isEmpty()) {
-    say(prefix + QStringLiteral("user %1 has no \"Archivio\" setting naming the main database")
-                     .arg(request.user));
-    return 1;
-  }
-  if (!entry::connettiArchivio(*ambiente)) {
-    say(prefix + QStringLiteral("cannot open the main database ") + archive);
-    return 1;
-  }
+  const auto say = [&session](const QString& text) { session.say(text); };
   db::Transaction transaction(ambiente->IBDatabase1, {QStringLiteral("isc_tpb_concurrency"),
                                                       QStringLiteral("isc_tpb_nowait")});
   db::Query queryAux(ambiente->IBDatabase1, transaction);
   try {
     transaction.start();
     if (!db::tableExists(transaction, QStringLiteral("ETICHETTE"))) {
-      say(prefix + QStringLiteral("the main database ") + archive +
+      say(QStringLiteral("the main database ") + archive +
           QStringLiteral(" has no label table ETICHETTE"));
       return 1;
     }
   } catch (const db::DbError& error) {
-    say(prefix + error.text());
+    say(error.text());
     return 1;
   }
   if (!labels::CheckTabEtic(queryAux)) return 1;
@@ -351,9 +331,9 @@ int importLabels(const ImportRequest& request, const QString& file) {
       labels::ImportaEtichette(queryAux, ambiente->GetV(QStringLiteral("BinDir")), file);
   if (result.outcome != labels::ImportResult::Outcome::Imported) {
     if (!result.failedStatementFile.isEmpty())
-      say(prefix + QStringLiteral("the failed statement is in ") +
+      say(QStringLiteral("the failed statement is in ") +
           core::nativePath(result.failedStatementFile));
-    say(prefix + QStringLiteral("nothing was imported from ") + file);
+    say(QStringLiteral("nothing was imported from ") + file);
     return 1;
   }
   say(QStringLiteral("Imported %1 labels from %2 (ACQUISIZIONI.ID %3)")
@@ -377,14 +357,8 @@ int runImport(const QStringList& arguments) {
   }
   // Nothing is shown, but the library's dialogs need an application object
   // even when they are answered without a screen.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "orbelan";
-  char* argv[] = {name, nullptr};
-  QApplication application(argc, argv);
-  ConsolePrompter prompter;
-  PrompterScope scope(prompter);
-  return importLabels(*request, info.absoluteFilePath());
+  BatchSession session(QStringLiteral("orbelan import"));
+  return importLabels(session, *request, info.absoluteFilePath());
 }
 
 }  // namespace host

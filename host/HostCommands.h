@@ -24,6 +24,11 @@ int runOpen(const QStringList& arguments);
 int runDemo(const QStringList& arguments);
 // `orbelan import --user N FILE`: the label import without dialogs.
 int runImport(const QStringList& arguments);
+// `orbelan print --user N (--all | --ids 1,2,3) [--ean] [--exclude-serial]
+//  --description TEXT --pdf OUT.pdf`: a print launch printed to a PDF file.
+int runPrint(const QStringList& arguments);
+// `orbelan export-launch --user N --launch ID FILE`: a launch to CSV.
+int runExportLaunch(const QStringList& arguments);
 
 QString usage();
 // The command line as typed, for the messages that repeat it.

@@ -1,0 +1,182 @@
+// The batch commands that print and export label launches: the same launch
+// and export code as the windows, without dialogs.
+#include <QDate>
+#include <QFileInfo>
+#include <optional>
+
+#include "BatchSession.h"
+#include "HostCommands.h"
+#include "core/Paths.h"
+#include "db/Query.h"
+#include "env/TabX.h"
+#include "labels/LaunchExport.h"
+#include "labels/PrintLaunch.h"
+#include "platform/reports/LabelEngine.h"
+
+namespace host {
+
+namespace {
+
+const QStringList kSnapshotNoWait{QStringLiteral("isc_tpb_concurrency"),
+                                  QStringLiteral("isc_tpb_nowait")};
+
+struct PrintRequest {
+  int user = 0;
+  bool all = false;
+  QStringList ids;
+  bool ean = false;
+  bool excludeSerial = false;
+  std::optional<QString> description;
+  QString pdf;
+};
+
+std::optional<PrintRequest> parsePrint(QStringList arguments) {
+  PrintRequest request;
+  bool haveUser = false;
+  while (!arguments.isEmpty()) {
+    const QString option = arguments.takeFirst();
+    if (option == QLatin1String("--all")) {
+      request.all = true;
+    } else if (option == QLatin1String("--ean")) {
+      request.ean = true;
+    } else if (option == QLatin1String("--exclude-serial")) {
+      request.excludeSerial = true;
+    } else if (arguments.isEmpty()) {
+      return std::nullopt;
+    } else if (option == QLatin1String("--user")) {
+      request.user = arguments.takeFirst().toInt(&haveUser);
+      if (!haveUser) return std::nullopt;
+    } else if (option == QLatin1String("--ids")) {
+      for (const QString& id : arguments.takeFirst().split(',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        id.trimmed().toLongLong(&ok);
+        if (!ok) return std::nullopt;
+        request.ids << id.trimmed();
+      }
+    } else if (option == QLatin1String("--description")) {
+      request.description = arguments.takeFirst();
+    } else if (option == QLatin1String("--pdf")) {
+      request.pdf = arguments.takeFirst();
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!haveUser || request.all == !request.ids.isEmpty() || !request.description ||
+      request.pdf.isEmpty())
+    return std::nullopt;
+  return request;
+}
+
+QStringList unprintedLabels(TTabXForm& ambiente) {
+  db::Transaction transaction(ambiente.IBDatabase1);
+  db::Query query(ambiente.IBDatabase1, transaction);
+  query.setForwardOnly(true);
+  query.sql << QStringLiteral("SELECT ID FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL")
+            << QStringLiteral("ORDER BY ID");
+  QStringList ids;
+  for (query.open(); !query.isEof(); query.next()) ids << query.text(QStringLiteral("ID"));
+  return ids;
+}
+
+}  // namespace
+
+int runPrint(const QStringList& arguments) {
+  const auto request = parsePrint(arguments);
+  if (!request) {
+    std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
+    return 2;
+  }
+  BatchSession session(QStringLiteral("orbelan print"));
+  if (!session.open(request->user)) return 1;
+  TTabXForm& ambiente = session.ambiente();
+  ambiente.Inserisci(QStringLiteral("LBL"), labels::PrintLaunch::projectEntry(request->ean), {},
+                     ambiente.GetV(QStringLiteral("BinDir")) +
+                         (request->ean ? QStringLiteral("Report\\ETICHETTA_EAN.LBL")
+                                       : QStringLiteral("Report\\ETICHETTA.LBL")),
+                     {}, {}, {}, {}, QString::number(request->user));
+  const QStringList ids = request->all ? unprintedLabels(ambiente) : request->ids;
+  if (ids.isEmpty()) {
+    session.say(QStringLiteral("there are no labels to print"));
+    return 1;
+  }
+  db::Transaction transaction(ambiente.IBDatabase1, kSnapshotNoWait);
+  labels::PrintLaunch launch(ambiente, transaction, ids,
+                             {request->ean, request->excludeSerial, false});
+  if (!launch.apriLancio(*request->description)) return 1;
+
+  reports::LabelEngine engine;
+  engine.setDefineVariablesHandler(
+      [&](reports::DefineVariablesEvent& event) { launch.defineVariables(engine, event); });
+  const QString pdf = QFileInfo(request->pdf).absoluteFilePath();
+  engine.printToPdf(0, launch.projectFile(), pdf);
+  const labels::PrintLaunch::Result result = launch.concludi(engine.labelsPrinted());
+  for (const QString& id : result.alreadyPrinted)
+    session.say(QStringLiteral("label %1 was printed by another launch meanwhile: skipped").arg(id));
+  switch (result.outcome) {
+    case labels::PrintLaunch::Outcome::Printed:
+      std::fprintf(stderr, "Launch %s: %d of %d labels printed to %s\n",
+                   launch.IdLancio().toLocal8Bit().constData(), result.printed, result.selected,
+                   pdf.toLocal8Bit().constData());
+      return result.printed + result.alreadyPrinted.size() == result.selected ? 0 : 1;
+    case labels::PrintLaunch::Outcome::Conflict:
+      session.say(QStringLiteral("another user is printing some of these labels: nothing printed"));
+      return 1;
+    case labels::PrintLaunch::Outcome::NothingPrinted:
+    case labels::PrintLaunch::Outcome::Failed:
+      session.say(QStringLiteral("nothing printed: ") +
+                  (engine.lastError().isEmpty() ? result.error : engine.lastError()));
+      return 1;
+  }
+  return 1;
+}
+
+int runExportLaunch(const QStringList& arguments) {
+  QStringList rest = arguments;
+  int user = 0;
+  qint64 launchId = 0;
+  bool haveUser = false;
+  bool haveLaunch = false;
+  QString file;
+  while (!rest.isEmpty()) {
+    const QString option = rest.takeFirst();
+    if (option == QLatin1String("--user") && !rest.isEmpty())
+      user = rest.takeFirst().toInt(&haveUser);
+    else if (option == QLatin1String("--launch") && !rest.isEmpty())
+      launchId = rest.takeFirst().toLongLong(&haveLaunch);
+    else if (!option.startsWith(QLatin1String("--")) && file.isEmpty())
+      file = option;
+    else
+      haveUser = false, rest.clear();
+  }
+  if (!haveUser || !haveLaunch || file.isEmpty()) {
+    std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
+    return 2;
+  }
+  BatchSession session(QStringLiteral("orbelan export-launch"));
+  if (!session.open(user)) return 1;
+  TTabXForm& ambiente = session.ambiente();
+  db::Transaction transaction(ambiente.IBDatabase1, kSnapshotNoWait);
+  const QString target = labels::csvFileName(QFileInfo(file).absoluteFilePath());
+  try {
+    const int lines = labels::writeLaunchCsv(ambiente.IBDatabase1, transaction, launchId, target);
+    if (lines == 0) {
+      session.say(QStringLiteral("launch %1 has no labels").arg(launchId));
+      QFile::remove(target);
+      return 1;
+    }
+    db::Query update(ambiente.IBDatabase1, transaction);
+    update.sql = labels::markExportedStatement(launchId, QDate::currentDate());
+    update.execSql();
+    transaction.commit();
+    std::fprintf(stderr, "Launch %lld: %d labels exported to %s\n", launchId, lines,
+                 target.toLocal8Bit().constData());
+    return 0;
+  } catch (const labels::ExportFileError& error) {
+    session.say(QString::fromUtf8(error.what()));
+  } catch (const db::DbError& error) {
+    session.say(QStringLiteral("the launch was not marked exported: ") + error.text());
+  }
+  return 1;
+}
+
+}  // namespace host
