@@ -80,13 +80,13 @@ Query::Query(Database& database, Transaction& transaction)
 }
 
 Query::~Query() {
-  close();
+  closeQuietly();
   releaseStatement();
   if (transaction_) transaction_->unregisterQuery(this);
 }
 
 void Query::detachFromTransaction() {
-  close();
+  closeQuietly();
   releaseStatement();
   transaction_ = nullptr;
 }
@@ -170,7 +170,13 @@ void Query::open() {
   fireBeforeOpen();
   prepare();
   openPrepared();
+  notify(Notice::Opened);
   fireAfterOpen();
+}
+
+void Query::describe() {
+  close();
+  prepare();
 }
 
 void Query::openPrepared() {
@@ -212,6 +218,14 @@ void Query::execSql() {
 }
 
 void Query::close() {
+  if (active_) {
+    fireBeforeClose();
+    notify(Notice::Closing);
+  }
+  closeQuietly();
+}
+
+void Query::closeQuietly() {
   if (cursor_) {
     try {
       call([&](Status* status) { cursor_->close(status); });
@@ -224,6 +238,7 @@ void Query::close() {
   active_ = false;
   eof_ = true;
   current_ = -1;
+  rowsDropped();
 }
 
 bool Query::fetchOne() {

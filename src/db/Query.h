@@ -50,7 +50,11 @@ class Query : public DataSet {
   // Runs a statement that returns no rows (or one row, read through the
   // cursor calls, for EXECUTE PROCEDURE / RETURNING). Throws DbError.
   void execSql();
-  // Closes the cursor and forgets the rows. Never throws.
+  // Prepares the statement and learns its fields without running it, so
+  // that field() describes the answer. Throws DbError.
+  void describe();
+  // Closes the cursor and forgets the rows; an open query runs its
+  // before-close hook first. Never throws, save what that hook throws.
   void close();
   int rowsAffected() const { return rowsAffected_; }
 
@@ -76,8 +80,15 @@ class Query : public DataSet {
   int fetchMore(int count) override;
   QVariant value(int row, int column) const override;
 
+ protected:
+  // Called whenever the rows are dropped (close, reopen).
+  virtual void rowsDropped() {}
+
  private:
   friend class Transaction;
+  // Closes without the before-close hook and the closing notice: when the
+  // transaction goes away with its connection, or the query itself goes.
+  void closeQuietly();
   void prepare();
   void openPrepared();
   bool fetchOne();  // appends one row; false at the end
