@@ -141,7 +141,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
       return text;
     }
     case Qt::BackgroundRole:
-      if (column.color == 0) return {};
+      // The grid's own colour, whether unset or stored as such, is the view's.
+      if (column.color == 0 || column.color == kColoreFinestra) return {};
       return colorFromCode(column.color);
     case Qt::TextAlignmentRole:
       if (db::isNumeric(column.type))

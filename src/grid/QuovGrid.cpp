@@ -43,6 +43,7 @@ TQuovGrid::TQuovGrid(QWidget* parent) : QTableView(parent), model_(new grid::Gri
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   verticalHeader()->setMinimumWidth(12);
   horizontalHeader()->setSectionsMovable(true);
+  horizontalHeader()->setMinimumSectionSize(1);
   horizontalHeader()->setSectionsClickable(false);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->viewport()->installEventFilter(this);
