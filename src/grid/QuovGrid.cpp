@@ -199,7 +199,10 @@ void TQuovGrid::SalvaAspettoColonne() {
 void TQuovGrid::CaricaAspettoColonne() {
   if (!sorgente_) return;
   if (!sorgente_->isActive()) {
-    if (tipo_ == SorgenteQuery && !condizioneRicerca_.isEmpty())
+    if (tipo_ != SorgenteQuery) return;
+    if (riaperturaPropria_)
+      query_->sql << righeRiapertura_;
+    else if (!condizioneRicerca_.isEmpty())
       query_->sql << condizioneRicerca_;
     return;
   }

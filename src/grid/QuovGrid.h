@@ -259,6 +259,12 @@ class TQuovGrid : public QTableView {
   QAction* azioneDimezza_ = nullptr;
   QAction* azionePersonalizza_ = nullptr;
 
+  // While the grid reopens its query itself: the lines it adds after
+  // SQLIniziale, which CaricaAspettoColonne hands back to a host that
+  // rebuilds the statement in its before-open handler.
+  bool riaperturaPropria_ = false;
+  QStringList righeRiapertura_;
+
   QPoint ultimaPressione_;
   Qt::KeyboardModifiers modificatoriDoppioClick_;
   int colonnaCorrente_ = 0;

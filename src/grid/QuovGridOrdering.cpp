@@ -157,5 +157,17 @@ void TQuovGrid::riordina(int column) {
 void TQuovGrid::riapriQuery(const QStringList& statement) {
   query_->close();
   query_->sql = statement;
+  // A host that sets the statement again while the query opens gets the
+  // grid's own lines back through CaricaAspettoColonne, so that a search's
+  // ordering or an all-columns condition is not lost.
+  riaperturaPropria_ = true;
+  righeRiapertura_ = statement.mid(std::min(SQLIniziale.size(), statement.size()));
+  struct Done {
+    TQuovGrid* grid;
+    ~Done() {
+      grid->riaperturaPropria_ = false;
+      grid->righeRiapertura_.clear();
+    }
+  } done{this};
   query_->open();
 }
