@@ -267,12 +267,12 @@ int Query::fetchMore(int count) {
 void Query::next() {
   if (eof_) return;
   const int nextRow = forwardOnly_ ? 0 : current_ + 1;
-  if (!forwardOnly_ && nextRow < rowCount()) {
+  if (!forwardOnly_ && nextRow < fetchedRows()) {
     current_ = nextRow;
     return;
   }
   if (fetchOne()) {
-    current_ = forwardOnly_ ? 0 : rowCount() - 1;
+    current_ = forwardOnly_ ? 0 : fetchedRows() - 1;
   } else {
     eof_ = true;
   }
@@ -296,7 +296,7 @@ int Query::recordCount() {
 QVariant Query::value(const QString& column) const {
   const int index = fieldIndex(column);
   if (index < 0) throw DbError(QStringLiteral("Campo non trovato: ") + column);
-  if (current_ < 0 || current_ >= rowCount()) return {};
+  if (current_ < 0 || current_ >= fetchedRows()) return {};
   return rows_[static_cast<std::size_t>(current_)][static_cast<std::size_t>(index)];
 }
 
@@ -320,7 +320,7 @@ QString Query::text(const QString& column) const {
 }
 
 QVariant Query::value(int row, int column) const {
-  if (row < 0 || row >= rowCount() || column < 0 || column >= fieldCount()) return {};
+  if (row < 0 || row >= fetchedRows() || column < 0 || column >= fieldCount()) return {};
   return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 

@@ -75,7 +75,7 @@ class Query : public DataSet {
   bool isActive() const override { return active_; }
   int fieldCount() const override { return static_cast<int>(fields_.size()); }
   const FieldInfo& field(int index) const override { return fields_.at(index); }
-  int rowCount() const override { return static_cast<int>(rows_.size()); }
+  int rowCount() const override { return fetchedRows(); }
   bool canFetchMore() const override { return cursor_ != nullptr; }
   int fetchMore(int count) override;
   QVariant value(int row, int column) const override;
@@ -86,6 +86,7 @@ class Query : public DataSet {
 
  private:
   friend class Transaction;
+  int fetchedRows() const { return static_cast<int>(rows_.size()); }
   // Closes without the before-close hook and the closing notice: when the
   // transaction goes away with its connection, or the query itself goes.
   void closeQuietly();
