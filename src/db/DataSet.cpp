@@ -4,6 +4,18 @@
 
 namespace db {
 
+DataSet::DataSet(const DataSet& other)
+    : beforeOpen_(other.beforeOpen_),
+      afterOpen_(other.afterOpen_),
+      beforeClose_(other.beforeClose_) {}
+
+DataSet& DataSet::operator=(const DataSet& other) {
+  beforeOpen_ = other.beforeOpen_;
+  afterOpen_ = other.afterOpen_;
+  beforeClose_ = other.beforeClose_;
+  return *this;
+}
+
 DataSet::~DataSet() {
   notify(Notice::Destroyed);
 }

@@ -15,8 +15,10 @@ namespace db {
 class DataSet {
  public:
   DataSet() = default;
-  DataSet(const DataSet&) = delete;
-  DataSet& operator=(const DataSet&) = delete;
+  // A copy keeps the hooks but none of the observers: a view follows the
+  // object it was attached to.
+  DataSet(const DataSet& other);
+  DataSet& operator=(const DataSet& other);
   // Tells the observers that the source is gone.
   virtual ~DataSet();
 

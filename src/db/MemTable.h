@@ -59,8 +59,7 @@ class MemTable : public DataSet {
 
   // Stable sort on (column, ascending) keys; nulls first. Text compares
   // ignoring case when asked.
-  void sort(const QList<QPair<int, bool>>& keys,
-            Qt::CaseSensitivity text = Qt::CaseSensitive);
+  void sort(const QList<QPair<int, bool>>& keys, Qt::CaseSensitivity text = Qt::CaseSensitive);
   // Only records the predicate accepts are visible; an empty function shows all.
   using Filter = std::function<bool(const MemTable&, int record)>;
   void setFilter(Filter filter);

@@ -34,9 +34,8 @@ TAvQuovGrForm::TAvQuovGrForm(QWidget* parent) : QDialog(parent) {
       QStringLiteral("ATTENZIONE CON QUESTA OPERAZIONE SI PERDONO TUTTE LE PERSONALIZZAZIONI "
                      "DELL'ASPETTO DELLA GRIGLIA."),
       "Label1");
-  QLabel* line2 =
-      warningLine(QStringLiteral("PREMERE CANCEL SE NON SI STA CAPENDO COSA SI STA FACENDO"),
-                  "Label2");
+  QLabel* line2 = warningLine(
+      QStringLiteral("PREMERE CANCEL SE NON SI STA CAPENDO COSA SI STA FACENDO"), "Label2");
 
   BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
   BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

@@ -9,7 +9,7 @@ bool isSystemColor(qint64 code) {
 QColor colorFromCode(qint64 code, const QPalette& palette) {
   if (isSystemColor(code)) {
     switch (code & 0xFF) {
-      case 1:  // desktop background
+      case 1:   // desktop background
       case 13:  // highlight
         return palette.color(QPalette::Active, QPalette::Highlight);
       case 5:  // window background

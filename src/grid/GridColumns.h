@@ -9,13 +9,13 @@ namespace grid {
 
 // One column of the grid, bound to one field of the source.
 struct GridColumn {
-  int field = -1;      // index of the field in the source
-  QString fieldName;   // the field's name as the source reports it
-  QString origin;      // the field's table-qualified source column, empty for expressions
+  int field = -1;     // index of the field in the source
+  QString fieldName;  // the field's name as the source reports it
+  QString origin;     // the field's table-qualified source column, empty for expressions
   db::FieldType type = db::FieldType::Unknown;
-  int width = 64;      // pixels
-  QString caption;     // title
-  qint64 color = 0;    // colour integer; 0 for the grid's own colour
+  int width = 64;    // pixels
+  QString caption;   // title
+  qint64 color = 0;  // colour integer; 0 for the grid's own colour
   bool visible = true;
   qint64 titleColor = 0;  // colour integer of the title; 0 for the default
 };

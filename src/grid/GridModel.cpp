@@ -145,8 +145,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
       if (column.color == 0 || column.color == kColoreFinestra) return {};
       return colorFromCode(column.color);
     case Qt::TextAlignmentRole:
-      if (db::isNumeric(column.type))
-        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+      if (db::isNumeric(column.type)) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
       return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     default:
       return {};

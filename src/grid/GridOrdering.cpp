@@ -56,7 +56,8 @@ QStringList GridOrdering::singleKeyStatement(const QString& table, const GridKey
 
 QStringList GridOrdering::multiKeyStatement(const QString& table, const GridKeys& keys) {
   QStringList lines{
-      QStringLiteral("SELECT ABS(Ordinamento) AS ORD,Ordinamento,NomeCampo,Origine,Posizione FROM ") +
+      QStringLiteral(
+          "SELECT ABS(Ordinamento) AS ORD,Ordinamento,NomeCampo,Origine,Posizione FROM ") +
       quotedTable(table)};
   lines << keyLines(keys) << QStringLiteral("AND (Ordinamento IS NOT NULL) ORDER BY ORD");
   return lines;

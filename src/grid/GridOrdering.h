@@ -45,7 +45,7 @@ class GridOrdering {
   enum Mode { Unknown = 0, Single = 1, Multi = 2 };
 
   Mode mode = Unknown;
-  OrderKey single;                       // name empty when there is no single key
+  OrderKey single;                          // name empty when there is no single key
   std::vector<OrderKey> ChiaviOrdinamento;  // the multi-key list
 
   // Back to the state of a freshly loaded grid.

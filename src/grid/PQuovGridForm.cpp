@@ -44,8 +44,8 @@ class ColorSwatchDelegate : public QStyledItemDelegate {
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     const qint64 code = index.data(Qt::EditRole).toLongLong();
-    const QColor fill = code != 0 ? colorFromCode(code, option.palette)
-                                  : option.palette.color(QPalette::Base);
+    const QColor fill =
+        code != 0 ? colorFromCode(code, option.palette) : option.palette.color(QPalette::Base);
     painter->fillRect(option.rect, fill);
     if (option.state & QStyle::State_HasFocus) {
       painter->setPen(option.palette.color(QPalette::Text));
@@ -143,9 +143,8 @@ QVariant LayoutRowsModel::headerData(int section, Qt::Orientation orientation, i
   return section >= 0 && section < ColumnCount ? QString::fromLatin1(names[section]) : QVariant();
 }
 
-TPQuovGridForm::TPQuovGridForm(QWidget* parent, const QString& tabellaAspetto,
-                               int codiceProgetto, int utente, int situazione,
-                               db::Database& database)
+TPQuovGridForm::TPQuovGridForm(QWidget* parent, const QString& tabellaAspetto, int codiceProgetto,
+                               int utente, int situazione, db::Database& database)
     : QDialog(parent),
       tabella_(tabellaAspetto),
       keys_{situazione, utente, codiceProgetto},
@@ -201,11 +200,12 @@ TPQuovGridForm::TPQuovGridForm(QWidget* parent, const QString& tabellaAspetto,
 TPQuovGridForm::~TPQuovGridForm() = default;
 
 QStringList TPQuovGridForm::selectStatement() const {
-  return {QStringLiteral("SELECT NomeCampo, NomeColonna, ColoreColonna, Visibile, Posizione FROM ") +
-              quotedTable(tabella_),
-          QStringLiteral("WHERE (CodiceSituazione=%1)").arg(keys_.situazione),
-          QStringLiteral("AND (CodiceUtente=%1)").arg(keys_.utente),
-          QStringLiteral("AND (CodiceProgetto=%1)").arg(keys_.progetto)};
+  return {
+      QStringLiteral("SELECT NomeCampo, NomeColonna, ColoreColonna, Visibile, Posizione FROM ") +
+          quotedTable(tabella_),
+      QStringLiteral("WHERE (CodiceSituazione=%1)").arg(keys_.situazione),
+      QStringLiteral("AND (CodiceUtente=%1)").arg(keys_.utente),
+      QStringLiteral("AND (CodiceProgetto=%1)").arg(keys_.progetto)};
 }
 
 QStringList TPQuovGridForm::updateStatement(const LayoutRowsModel::Row& row) const {
@@ -266,9 +266,9 @@ void TPQuovGridForm::registraRiga() {
 void TPQuovGridForm::cambiaColore() {
   const int row = DBGrid1->currentIndex().row();
   if (row < 0) return;
-  const qint64 code =
-      model_->rows()[static_cast<std::size_t>(row)].coloreColonna.toLongLong();
-  const QColor initial = code != 0 ? colorFromCode(code, palette()) : palette().color(QPalette::Base);
+  const qint64 code = model_->rows()[static_cast<std::size_t>(row)].coloreColonna.toLongLong();
+  const QColor initial =
+      code != 0 ? colorFromCode(code, palette()) : palette().color(QPalette::Base);
   const auto chosen = ui::prompter().chooseColor(this, initial);
   if (!chosen) return;
   model_->setValue(row, LayoutRowsModel::ColoreColonna, codeFromColor(*chosen));

@@ -56,25 +56,26 @@ TQuovGrid::TQuovGrid(QWidget* parent) : QTableView(parent), model_(new grid::Gri
   connect(model_, &grid::GridModel::columnsChanged, this, &TQuovGrid::applicaColonneAllaVista);
   connect(horizontalHeader(), &QHeaderView::sectionResized, this,
           [this](int column, int, int size) {
-            if (applicandoVista_ || size <= 0 || horizontalHeader()->isSectionHidden(column)) return;
+            if (applicandoVista_ || size <= 0 || horizontalHeader()->isSectionHidden(column))
+              return;
             model_->setColumnWidth(column, size);
           });
-  connect(horizontalHeader(), &QHeaderView::sectionMoved, this,
-          [this](int, int from, int to) {
-            // The model moves the column; the header keeps visual and logical
-            // order the same.
-            QHeaderView* header = horizontalHeader();
-            const QSignalBlocker blocker(header);
-            header->moveSection(to, from);
-            model_->moveColumn(from, to);
-          });
+  connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this](int, int from, int to) {
+    // The model moves the column; the header keeps visual and logical
+    // order the same.
+    QHeaderView* header = horizontalHeader();
+    const QSignalBlocker blocker(header);
+    header->moveSection(to, from);
+    model_->moveColumn(from, to);
+  });
   connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, [this](int column) {
     protetto([&] { OrdinaPerTitolo(column, modificatoriDoppioClick_ & Qt::ControlModifier); });
   });
 
   timerRicerca_.setInterval(1000);
   timerRicerca_.setSingleShot(true);
-  connect(&timerRicerca_, &QTimer::timeout, this, [this] { protetto([this] { eseguiRicerca(); }); });
+  connect(&timerRicerca_, &QTimer::timeout, this,
+          [this] { protetto([this] { eseguiRicerca(); }); });
 
   creaMenu();
   ordering_.clear();
@@ -121,7 +122,8 @@ void TQuovGrid::SetSorgenteDati(db::DataSet* dataSet) {
   }
   sorgente_ = dataSet;
   dopoSpostato_ = dataSet->setAfterOpen([this](db::DataSet& source) { dopoLApertura(source); });
-  primaSpostato_ = dataSet->setBeforeOpen([this](db::DataSet& source) { primaDellApertura(source); });
+  primaSpostato_ =
+      dataSet->setBeforeOpen([this](db::DataSet& source) { primaDellApertura(source); });
   dataSet->addObserver(this, [this](db::DataSet&, db::DataSet::Notice notice) { avviso(notice); });
   model_->setSource(dataSet);
 
@@ -294,7 +296,8 @@ void TQuovGrid::coloraIndicizzati(GridColumns& columns) const {
   for (const QString& entry : CampiIndicizzati.split(';')) {
     if (entry.isEmpty()) break;
     const int column = grid::columnOfField(columns, entry);
-    if (column >= 0) columns[static_cast<std::size_t>(column)].titleColor = settings_.coloreCampiIndic;
+    if (column >= 0)
+      columns[static_cast<std::size_t>(column)].titleColor = settings_.coloreCampiIndic;
   }
 }
 
@@ -337,7 +340,8 @@ void TQuovGrid::creaMenu() {
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     if (command)
-      connect(action, &QAction::triggered, this, [this, command] { protetto([&] { (this->*command)(); }); });
+      connect(action, &QAction::triggered, this,
+              [this, command] { protetto([&] { (this->*command)(); }); });
     addAction(action);
     menu_->addAction(action);
     return action;
@@ -357,14 +361,13 @@ void TQuovGrid::creaMenu() {
   connect(menu_, &QMenu::aboutToShow, this, &TQuovGrid::aggiornaMenu);
 
   setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    popupMenu()->popup(viewport()->mapToGlobal(at));
-  });
+  connect(this, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { popupMenu()->popup(viewport()->mapToGlobal(at)); });
 }
 
 QList<QAction*> TQuovGrid::azioniMenu() const {
-  return {azioneRicerca_, azioneAnnulla_, azioneChiave_, azioneQuery_, azioneDimezza_,
-          azionePersonalizza_};
+  return {azioneRicerca_, azioneAnnulla_, azioneChiave_,
+          azioneQuery_,   azioneDimezza_, azionePersonalizza_};
 }
 
 void TQuovGrid::setPopupMenu(QMenu* menu) {
@@ -382,8 +385,8 @@ QMenu* TQuovGrid::popupMenu() const {
 
 void TQuovGrid::aggiornaMenu() {
   const bool open = sorgenteAperta();
-  for (QAction* action : {azioneAnnulla_, azioneChiave_, azioneQuery_, azioneDimezza_,
-                          azionePersonalizza_})
+  for (QAction* action :
+       {azioneAnnulla_, azioneChiave_, azioneQuery_, azioneDimezza_, azionePersonalizza_})
     action->setEnabled(open);
   azioneRicerca_->setEnabled(AbilitaRicercaCampo);
   if (!queryAbilitata()) azioneQuery_->setEnabled(false);

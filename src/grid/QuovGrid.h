@@ -71,7 +71,12 @@ class TQuovGrid : public QTableView {
   using TNotifyEvent = std::function<void(QObject* sender)>;
   using ApriInterrogazione = std::function<void(const RichiestaInterrogazione&)>;
   // Kinds of data source (TipoTabella).
-  enum Sorgente : int { SorgenteNessuna = -1, SorgenteQuery = 0, SorgenteTabella = 1, SorgenteMemoria = 2 };
+  enum Sorgente : int {
+    SorgenteNessuna = -1,
+    SorgenteQuery = 0,
+    SorgenteTabella = 1,
+    SorgenteMemoria = 2
+  };
 
   explicit TQuovGrid(QWidget* parent = nullptr);
   ~TQuovGrid() override;
@@ -235,7 +240,7 @@ class TQuovGrid : public QTableView {
 
   // Search state.
   QString condizioneRicerca_;
-  QString colonnaRicerca_;     // upper-case field name
+  QString colonnaRicerca_;  // upper-case field name
   QString espressioneRicerca_;
   grid::FieldClass classeRicerca_ = grid::FieldClass::Text;
   QString filtroTesto_;

@@ -85,7 +85,8 @@ void TQuovGrid::OrdinaPerTitolo(int column, bool ctrl) {
   if (ordering_.mode != GridOrdering::Multi) {
     ordering_.mode = GridOrdering::Single;
     ordering_.clickSingle(
-        name, grid::orderingExpression(clicked.fieldName, clicked.origin, personalizzati()), column);
+        name, grid::orderingExpression(clicked.fieldName, clicked.origin, personalizzati()),
+        column);
     if (database && !regolaTabellaGrande(clicked.fieldName)) return;
     riordina(column);
     coloraTitoli(database, false);

@@ -74,9 +74,9 @@ void TQuovGrid::RicercaCampoCorrente() {
   if (tipo_ == SorgenteQuery) form.EditGenerica->setEnabled(true);
 
   db::Database* database = databaseImpostazioni();
-  const auto stored = database ? grid::SearchPosition::read(*database, TabellaPosizioneFinestre,
-                                                            chiavi())
-                               : std::nullopt;
+  const auto stored =
+      database ? grid::SearchPosition::read(*database, TabellaPosizioneFinestre, chiavi())
+               : std::nullopt;
   if (stored) {
     form.EditTipoRicerca->setItemIndex(stored->info3);
     form.EditUpper->setChecked(stored->info4);

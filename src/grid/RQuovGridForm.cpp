@@ -38,8 +38,8 @@ TRQuovGridForm::TRQuovGridForm(QWidget* parent) : QDialog(parent) {
   EditTipoRicerca = new TRadioGroup(QStringLiteral(" Tipo ricerca "), this);
   named(EditTipoRicerca, "EditTipoRicerca");
   EditTipoRicerca->setColumns(3);
-  EditTipoRicerca->setItems({QStringLiteral(">="), QStringLiteral("LIKE %%"),
-                             QStringLiteral("LIKE %")});
+  EditTipoRicerca->setItems(
+      {QStringLiteral(">="), QStringLiteral("LIKE %%"), QStringLiteral("LIKE %")});
   EditTipoRicerca->setItemIndex(0);
   EditUpper = new QCheckBox(QStringLiteral("Upper"), this);
   named(EditUpper, "EditUpper");

@@ -73,8 +73,8 @@ QString conditionLine(const SearchRequest& request) {
              (escaped ? QStringLiteral(" ESCAPE '") + kLikeEscape + '\'' : QString()) + ')';
     }
     default:
-      return request.keyword + '(' + expression + QStringLiteral(" >= '") +
-             core::sqlValue(value) + QStringLiteral("')");
+      return request.keyword + '(' + expression + QStringLiteral(" >= '") + core::sqlValue(value) +
+             QStringLiteral("')");
   }
 }
 

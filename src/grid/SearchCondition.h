@@ -21,9 +21,9 @@ struct SearchRequest {
   QString keyword;     // "WHERE" or "AND"
   QString expression;  // the searched column's expression
   FieldClass fieldClass = FieldClass::Text;
-  QString text;        // what was typed
-  QDate firstDate;     // date fields
-  QDate secondDate;    // date fields, optional
+  QString text;      // what was typed
+  QDate firstDate;   // date fields
+  QDate secondDate;  // date fields, optional
   int mode = ModoMaggiore;
   bool upper = true;
   int order = OrdineCresc;

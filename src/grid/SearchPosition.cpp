@@ -45,17 +45,18 @@ QStringList SearchPosition::updateStatement(const QString& table, const GridKeys
 
 QStringList SearchPosition::insertStatement(const QString& table, const GridKeys& keys,
                                             const SearchPosition& p) {
-  return {QStringLiteral("INSERT INTO ") + quotedTable(table),
-          QStringLiteral("(CodiceSituazione,CodiceUtente,CodiceProgetto,PosX,PosY,Info3,Info1,Info4)"),
-          QStringLiteral("VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
-              .arg(keys.situazione)
-              .arg(keys.utente)
-              .arg(keys.progetto)
-              .arg(p.posX)
-              .arg(p.posY)
-              .arg(p.info3)
-              .arg(p.info1)
-              .arg(p.info4 ? 1 : 0)};
+  return {
+      QStringLiteral("INSERT INTO ") + quotedTable(table),
+      QStringLiteral("(CodiceSituazione,CodiceUtente,CodiceProgetto,PosX,PosY,Info3,Info1,Info4)"),
+      QStringLiteral("VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
+          .arg(keys.situazione)
+          .arg(keys.utente)
+          .arg(keys.progetto)
+          .arg(p.posX)
+          .arg(p.posY)
+          .arg(p.info3)
+          .arg(p.info1)
+          .arg(p.info4 ? 1 : 0)};
 }
 
 std::optional<SearchPosition> SearchPosition::read(db::Database& database, const QString& table,
@@ -75,8 +76,8 @@ bool SearchPosition::store(db::Database& database, const QString& table, const G
     return false;
   }
   db::Query statement(database, transaction);
-  statement.sql = stored ? updateStatement(table, keys, position)
-                         : insertStatement(table, keys, position);
+  statement.sql =
+      stored ? updateStatement(table, keys, position) : insertStatement(table, keys, position);
   statement.execSql();
   transaction.commit();
   return true;

@@ -33,14 +33,15 @@ QStringList deleteRows(const QString& table, const GridKeys& keys) {
 }
 
 QStringList insertRow(const QString& table, const GridKeys& keys, const LayoutRow& row) {
-  return {QStringLiteral("INSERT INTO ") + quotedTable(table),
-          QStringLiteral("(CodiceSituazione,CodiceUtente,CodiceProgetto,NomeCampo,Origine,"
-                         "Posizione,Larghezza,NomeColonna,ColoreColonna,Visibile,Ordinamento)"),
-          QStringLiteral("VALUES (%1,%2,%3,").arg(keys.situazione).arg(keys.utente).arg(keys.progetto) +
-              textLiteral(row.nomeCampo) + ',' + textLiteral(row.origine) + ',' +
-              QString::number(row.posizione) + ',' + QString::number(row.larghezza) + ',' +
-              textLiteral(row.nomeColonna) + ',' + QString::number(row.coloreColonna) + ',' +
-              QString::number(row.visibile) + ',' + optionalNumber(row.ordinamento) + ')'};
+  return {
+      QStringLiteral("INSERT INTO ") + quotedTable(table),
+      QStringLiteral("(CodiceSituazione,CodiceUtente,CodiceProgetto,NomeCampo,Origine,"
+                     "Posizione,Larghezza,NomeColonna,ColoreColonna,Visibile,Ordinamento)"),
+      QStringLiteral("VALUES (%1,%2,%3,").arg(keys.situazione).arg(keys.utente).arg(keys.progetto) +
+          textLiteral(row.nomeCampo) + ',' + textLiteral(row.origine) + ',' +
+          QString::number(row.posizione) + ',' + QString::number(row.larghezza) + ',' +
+          textLiteral(row.nomeColonna) + ',' + QString::number(row.coloreColonna) + ',' +
+          QString::number(row.visibile) + ',' + optionalNumber(row.ordinamento) + ')'};
 }
 
 std::vector<LayoutRow> readRows(db::Transaction& transaction, const QStringList& statement) {

@@ -20,13 +20,13 @@ class Transaction;
 namespace grid {
 
 struct LayoutRow {
-  QString nomeCampo;    // field name, upper case
-  QString origine;      // field origin, upper case
-  int posizione = 0;    // 0-based column position
-  int larghezza = 0;    // width in pixels
-  QString nomeColonna;  // title
-  qint64 coloreColonna = 0;  // colour integer; 0 (or null) for the grid's own colour
-  int visibile = 1;          // 1 visible, 0 hidden
+  QString nomeCampo;               // field name, upper case
+  QString origine;                 // field origin, upper case
+  int posizione = 0;               // 0-based column position
+  int larghezza = 0;               // width in pixels
+  QString nomeColonna;             // title
+  qint64 coloreColonna = 0;        // colour integer; 0 (or null) for the grid's own colour
+  int visibile = 1;                // 1 visible, 0 hidden
   std::optional<int> ordinamento;  // ordering code, null when not an ordering key
 
   bool operator==(const LayoutRow&) const = default;

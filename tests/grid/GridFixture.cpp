@@ -11,7 +11,8 @@ const QStringList GridTest::kEtichette{
 
 GridHost::GridHost(db::Database& database, QStringList lines, const QString& baseTable, int user)
     : statement(std::move(lines)),
-      transaction(database, {QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_nowait")}),
+      transaction(database,
+                  {QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_nowait")}),
       query(database, transaction) {
   query.setBeforeOpen([this](db::DataSet&) {
     query.sql = statement;
@@ -56,7 +57,8 @@ void GridTest::SetUp() {
       "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= 30) DO BEGIN "
       "INSERT INTO ETICHETTE (ID, IDACQUISIZIONE, CODICE, DESCRIZIONE, CAUSALE) VALUES "
       "(:I, 1, 'C' || LPAD(:I, 3, '0'), 'Articolo ' || (31 - :I), 'V'); I = I + 1; END END"));
-  run(QStringLiteral("CREATE TABLE MOVIMENTI (ID INTEGER NOT NULL PRIMARY KEY, "
+  run(
+      QStringLiteral("CREATE TABLE MOVIMENTI (ID INTEGER NOT NULL PRIMARY KEY, "
                      "CODICE VARCHAR(20), QTA INTEGER, DATA DATE, FOTO BLOB SUB_TYPE 0)"));
   run(QStringLiteral("INSERT INTO MOVIMENTI VALUES (1, 'ab1', 5, '01/15/2024', NULL)"));
   run(QStringLiteral("INSERT INTO MOVIMENTI VALUES (2, 'xab', 50, '02/20/2024', NULL)"));

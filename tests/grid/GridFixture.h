@@ -20,8 +20,7 @@
 // first).
 class GridHost {
  public:
-  GridHost(db::Database& database, QStringList statement, const QString& baseTable,
-           int user = 7);
+  GridHost(db::Database& database, QStringList statement, const QString& baseTable, int user = 7);
 
   void open() { query.open(); }
   const QStringList& lastOpened() const { return opened.back(); }

@@ -28,8 +28,9 @@ bool enabled(QMenu& menu, const QString& caption) {
   return false;
 }
 
-const QStringList kItems{"Ricerca su campo Corrente", "Annulla ricerca", "Ricerca su chiave ",
-                         "Query", "Dimezza larghezza colonna", "Personalizza Griglia"};
+const QStringList kItems{"Ricerca su campo Corrente", "Annulla ricerca",
+                         "Ricerca su chiave ",        "Query",
+                         "Dimezza larghezza colonna", "Personalizza Griglia"};
 
 }  // namespace
 

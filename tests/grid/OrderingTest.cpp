@@ -38,7 +38,8 @@ TEST_F(OrderingTest, PrimaryKeyFallBackAndNoOrderingWithOrderByFalse) {
   {
     GridHost host(*database_, {"SELECT * FROM COPPIE"}, "COPPIE", 8);
     host.open();
-    EXPECT_EQ(host.lastOpened(), QStringList({"SELECT * FROM COPPIE", "ORDER BY COPPIE.A,COPPIE.B"}));
+    EXPECT_EQ(host.lastOpened(),
+              QStringList({"SELECT * FROM COPPIE", "ORDER BY COPPIE.A,COPPIE.B"}));
     host.grid.OrdinaPerChiavePrimaria = false;
     host.open();
     EXPECT_EQ(host.lastOpened(), QStringList({"SELECT * FROM COPPIE"}));

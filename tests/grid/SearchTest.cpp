@@ -29,9 +29,8 @@ class SearchTest : public GridTest {
   // Opens the search window on a column of the host's grid and runs the script in it.
   void search(GridHost& host, const QString& field, std::function<int(TRQuovGridForm&)> script) {
     host.grid.setCurrentIndex(host.grid.model()->index(0, host.column(field)));
-    prompter_.script([script](QDialog& dialog) {
-      return script(dynamic_cast<TRQuovGridForm&>(dialog));
-    });
+    prompter_.script(
+        [script](QDialog& dialog) { return script(dynamic_cast<TRQuovGridForm&>(dialog)); });
     host.grid.RicercaCampoCorrente();
   }
 };
@@ -73,8 +72,9 @@ TEST_F(SearchTest, TextSearchLinesForEachModeUpperAndOrdering) {
     EXPECT_EQ(again(grid::ModoContiene, true, grid::OrdineDecres),
               QStringList({"WHERE(UPPER(MOVIMENTI.CODICE) LIKE '%AB%')",
                            "ORDER BY UPPER(MOVIMENTI.CODICE) DESC"}));
-    EXPECT_EQ(again(grid::ModoContiene, false, grid::OrdineDecres),
-              QStringList({"WHERE(MOVIMENTI.CODICE LIKE '%ab%')", "ORDER BY MOVIMENTI.CODICE DESC"}));
+    EXPECT_EQ(
+        again(grid::ModoContiene, false, grid::OrdineDecres),
+        QStringList({"WHERE(MOVIMENTI.CODICE LIKE '%ab%')", "ORDER BY MOVIMENTI.CODICE DESC"}));
     EXPECT_EQ(again(grid::ModoInizia, false, grid::OrdineCresc),
               QStringList({"WHERE(MOVIMENTI.CODICE LIKE 'ab%')", "ORDER BY MOVIMENTI.CODICE"}));
     EXPECT_EQ(again(grid::ModoMaggiore, true, grid::OrdineNo),
@@ -101,9 +101,9 @@ TEST_F(SearchTest, TextSearchLinesForEachModeUpperAndOrdering) {
     press(form.EditStringa, Qt::Key_Return);
     return 1;
   });
-  EXPECT_EQ(filtered.lastOpened(),
-            QStringList({"SELECT * FROM MOVIMENTI WHERE QTA > 0",
-                         "AND(UPPER(MOVIMENTI.CODICE) >= 'X')", "ORDER BY UPPER(MOVIMENTI.CODICE)"}));
+  EXPECT_EQ(filtered.lastOpened(), QStringList({"SELECT * FROM MOVIMENTI WHERE QTA > 0",
+                                                "AND(UPPER(MOVIMENTI.CODICE) >= 'X')",
+                                                "ORDER BY UPPER(MOVIMENTI.CODICE)"}));
 }
 
 TEST_F(SearchTest, NumberAndDateFieldsAndQuotesAndWildcardsTypedByTheUser) {
@@ -157,11 +157,11 @@ TEST_F(SearchTest, NumberAndDateFieldsAndQuotesAndWildcardsTypedByTheUser) {
     form.EditTipoRicerca->setItemIndex(grid::ModoInizia);
     QTest::keyClicks(form.EditStringa, "a'b");
     EXPECT_EQ(form.EditStringa->text(), QString::fromUtf8("a´b"));
-    EXPECT_EQ(host.lastOpened()[1], QString::fromUtf8("WHERE(UPPER(MOVIMENTI.CODICE) LIKE 'A´B%')"));
+    EXPECT_EQ(host.lastOpened()[1],
+              QString::fromUtf8("WHERE(UPPER(MOVIMENTI.CODICE) LIKE 'A´B%')"));
     form.EditStringa->clear();
     QTest::keyClicks(form.EditStringa, "5%_");
-    EXPECT_EQ(host.lastOpened()[1],
-              "WHERE(UPPER(MOVIMENTI.CODICE) LIKE '5\\%\\_%' ESCAPE '\\')");
+    EXPECT_EQ(host.lastOpened()[1], "WHERE(UPPER(MOVIMENTI.CODICE) LIKE '5\\%\\_%' ESCAPE '\\')");
     EXPECT_EQ(host.grid.model()->rowCount(), 1) << "the wildcards match themselves";
     form.EditTipoRicerca->setItemIndex(grid::ModoMaggiore);
     form.EditStringa->setText("x' OR 1=1 --");

@@ -50,8 +50,8 @@ TEST_F(SourceKindsTest, InMemoryDataIsSortedAndFilteredInPlace) {
   grid.SetSorgenteDati(&data);
   EXPECT_EQ(grid.TipoTabella(), TQuovGrid::SorgenteMemoria);
   data.open();
-  for (const auto& [code, quantity] :
-       std::vector<std::pair<QString, int>>{{"Maglia", 4}, {"giubbotto", 3}, {"abito", 1}, {"Giacca", 2}}) {
+  for (const auto& [code, quantity] : std::vector<std::pair<QString, int>>{
+           {"Maglia", 4}, {"giubbotto", 3}, {"abito", 1}, {"Giacca", 2}}) {
     data.append();
     data.setValue("CODICE", code);
     data.setValue("QTA", quantity);
