@@ -95,7 +95,7 @@ TEST_F(LayoutTest, ReorderedHiddenNarrowedAndColouredColumnsRoundTrip) {
   check(again, 50);
 }
 
-TEST_F(LayoutTest, F9HalvesTheCurrentColumnAndTheNextSaveStoresIt) {
+TEST_F(LayoutTest, F9HalvesAColumnAndADraggedTitleMovesItsColumn) {
   GridHost host(*database_, kEtichette, "ETICHETTE");
   host.open();
   activate(host.grid);
@@ -108,6 +108,17 @@ TEST_F(LayoutTest, F9HalvesTheCurrentColumnAndTheNextSaveStoresIt) {
   EXPECT_EQ(host.grid.columnWidth(codice), 18);
   host.grid.SalvaAspettoColonne();
   EXPECT_EQ(storedRows()[std::size_t(codice)].larghezza, 18);
+
+  // The user drags the CODICE title to the front.
+  host.grid.horizontalHeader()->moveSection(codice, 0);
+  EXPECT_EQ(host.grid.colonne()[0].fieldName, "CODICE");
+  EXPECT_EQ(host.grid.horizontalHeader()->visualIndex(0), 0);
+  EXPECT_EQ(host.grid.columnWidth(0), 18);
+  host.grid.SalvaAspettoColonne();
+  const auto rows = storedRows();
+  EXPECT_EQ(rows[0].nomeCampo, "CODICE");
+  EXPECT_EQ(rows[1].nomeCampo, "ID");
+  EXPECT_EQ(rows[0].larghezza, 18);
 }
 
 TEST_F(LayoutTest, OpeningALargeAnswerReadsOnlyWhatTheScreenShows) {
