@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "GridFixture.h"
+#include "db/MemTable.h"
 #include "db/Table.h"
 
 namespace {
@@ -122,4 +123,45 @@ TEST_F(MenuTest, SettingsRowAndItsDefaults) {
   ASSERT_FALSE(reads.empty());
   EXPECT_EQ(reads.back(), QStringList({"SELECT * FROM \"SETGRID\"", "WHERE (CodiceUtente=7)",
                                        "AND (CodiceProgetto=123)"}));
+}
+
+TEST_F(MenuTest, InMemoryDataIsCopiedIntoTheSupportTableForTheDesigner) {
+  run("CREATE TABLE COPIA (CODICE VARCHAR(20), QTA INTEGER, DATA DATE)");
+  run("INSERT INTO COPIA VALUES ('vecchio', 0, NULL)");
+  db::MemTable data;
+  data.addField("CODICE", db::FieldType::String, 20);
+  data.addField("QTA", db::FieldType::Integer);
+  data.addField("DATA", db::FieldType::Date);
+  db::Transaction transaction(*database_);
+  db::Table support(*database_, transaction, "COPIA");
+  TQuovGrid grid;
+  grid.DatabaseImpostazioni = database_.get();
+  grid.TabellaAppoggio = &support;
+  grid.SetSorgenteDati(&data);
+  data.open();
+  data.append();
+  data.setValue("CODICE", "L'abito");
+  data.setValue("QTA", 3);
+  data.setValue("DATA", QDate(2024, 12, 31));
+  data.post();
+  data.append();
+  data.post();
+
+  popUp(*grid.popupMenu());
+  EXPECT_FALSE(enabled(*grid.popupMenu(), "Query")) << "in-memory data needs a base table";
+  grid.TabellaBase = "COPIA";
+  QStringList copied;
+  int user = -1;
+  TQuovGrid::setApriInterrogazione([&](const RichiestaInterrogazione& richiesta) {
+    user = richiesta.utente;
+    richiesta.tabella->fetchMore(10);
+    for (int row = 0; row < richiesta.tabella->rowCount(); ++row)
+      copied << richiesta.tabella->value(row, 0).toString() + "|" +
+                    richiesta.tabella->value(row, 1).toString() + "|" +
+                    richiesta.tabella->value(row, 2).toDate().toString("yyyy-MM-dd");
+  });
+  grid.ApriQuery();
+  TQuovGrid::setApriInterrogazione(nullptr);
+  EXPECT_EQ(user, 0);
+  EXPECT_EQ(copied, QStringList({"L'abito|3|2024-12-31", "||"}));
 }
