@@ -14,7 +14,13 @@ namespace db {
 // far; a source that fetches lazily grows as fetchMore() is called.
 class DataSet {
  public:
-  virtual ~DataSet() = default;
+  DataSet() = default;
+  // A copy keeps the hooks but none of the observers: a view follows the
+  // object it was attached to.
+  DataSet(const DataSet& other);
+  DataSet& operator=(const DataSet& other);
+  // Tells the observers that the source is gone.
+  virtual ~DataSet();
 
   virtual bool isActive() const = 0;
   virtual int fieldCount() const = 0;
@@ -39,14 +45,33 @@ class DataSet {
   using Hook = std::function<void(DataSet&)>;
   Hook setBeforeOpen(Hook hook);
   Hook setAfterOpen(Hook hook);
+  // Runs while an open source is being closed, its rows still readable (an
+  // explicit close, a reopening, the end of the query's transaction).
+  Hook setBeforeClose(Hook hook);
+
+  // What views showing the rows are told, apart from the hooks (so that a
+  // view never displaces a window's handler): the rows are about to go
+  // (Closing), the source has opened (Opened, before the after-open hook),
+  // the visible rows changed wholesale (RowsChanged: a sort, a filter, an
+  // edit of in-memory data), the source object is being destroyed
+  // (Destroyed: nothing of it may be read any more).
+  enum class Notice { Closing, Opened, RowsChanged, Destroyed };
+  using Observer = std::function<void(DataSet&, Notice)>;
+  // One observer per owner; adding again replaces it.
+  void addObserver(const void* owner, Observer observer);
+  void removeObserver(const void* owner);
 
  protected:
   void fireBeforeOpen();
   void fireAfterOpen();
+  void fireBeforeClose();
+  void notify(Notice notice);
 
  private:
   Hook beforeOpen_;
   Hook afterOpen_;
+  Hook beforeClose_;
+  std::vector<std::pair<const void*, Observer>> observers_;
 };
 
 }  // namespace db

@@ -137,7 +137,8 @@ void Database::connect(ConnectionAttempt attempt, const QString& name,
 void Database::detach() {
   if (!attachment_) return;
   // Open transactions are rolled back before the attachment goes away.
-  for (Transaction* transaction : transactions_) transaction->endForDetach();
+  const auto transactions = transactions_;
+  for (Transaction* transaction : transactions) transaction->endForDetach();
   try {
     call([&](Status* status) { attachment_->detach(status); });
     attachment_ = nullptr;

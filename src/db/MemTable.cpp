@@ -12,8 +12,12 @@ namespace db {
 namespace {
 
 // Orders two values of one column; nulls come first.
-int compareValues(const QVariant& a, const QVariant& b) {
+int compareValues(const QVariant& a, const QVariant& b,
+                  Qt::CaseSensitivity text = Qt::CaseSensitive) {
   if (a.isNull() || b.isNull()) return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+  if (text == Qt::CaseInsensitive && a.typeId() == QMetaType::QString &&
+      b.typeId() == QMetaType::QString)
+    return QString::compare(a.toString(), b.toString(), Qt::CaseInsensitive);
   const auto order = QVariant::compare(a, b);
   if (order == QPartialOrdering::Less) return -1;
   if (order == QPartialOrdering::Greater) return 1;
@@ -49,10 +53,15 @@ void MemTable::open() {
   state_ = State::Browse;
   rebuildVisible();
   first();
+  notify(Notice::Opened);
   fireAfterOpen();
 }
 
 void MemTable::close() {
+  if (state_ != State::Inactive) {
+    fireBeforeClose();
+    notify(Notice::Closing);
+  }
   records_.clear();
   visible_.clear();
   buffer_.clear();
@@ -69,6 +78,7 @@ void MemTable::clear() {
   state_ = State::Browse;
   current_ = -1;
   eof_ = true;
+  notify(Notice::RowsChanged);
 }
 
 bool MemTable::setCurrentRow(int row) {
@@ -121,6 +131,7 @@ bool MemTable::edit() {
 }
 
 void MemTable::post() {
+  const bool posted = state_ == State::Edit || state_ == State::Insert;
   if (state_ == State::Edit) {
     records_[static_cast<std::size_t>(visible_[static_cast<std::size_t>(current_)])].values =
         buffer_;
@@ -139,6 +150,7 @@ void MemTable::post() {
   }
   state_ = state_ == State::Inactive ? State::Inactive : State::Browse;
   buffer_.clear();
+  if (posted) notify(Notice::RowsChanged);
 }
 
 void MemTable::cancel() {
@@ -153,6 +165,7 @@ bool MemTable::remove() {
   records_.erase(records_.begin() + visible_[static_cast<std::size_t>(current_)]);
   rebuildVisible();
   setCurrentRow(std::min(current_, rowCount() - 1));
+  notify(Notice::RowsChanged);
   return true;
 }
 
@@ -186,18 +199,19 @@ QVariant MemTable::recordValue(int record, int column) const {
   return records_.at(static_cast<std::size_t>(record)).values.at(static_cast<std::size_t>(column));
 }
 
-void MemTable::sort(const QList<QPair<int, bool>>& keys) {
+void MemTable::sort(const QList<QPair<int, bool>>& keys, Qt::CaseSensitivity text) {
   const Bookmark mark = bookmark();
-  std::stable_sort(records_.begin(), records_.end(), [&keys](const Record& a, const Record& b) {
+  std::stable_sort(records_.begin(), records_.end(), [&](const Record& a, const Record& b) {
     for (const auto& [column, ascending] : keys) {
       const auto c = static_cast<std::size_t>(column);
-      const int order = compareValues(a.values.at(c), b.values.at(c));
+      const int order = compareValues(a.values.at(c), b.values.at(c), text);
       if (order != 0) return ascending ? order < 0 : order > 0;
     }
     return false;
   });
   rebuildVisible();
   gotoBookmark(mark);
+  notify(Notice::RowsChanged);
 }
 
 void MemTable::setFilter(Filter filter) {
@@ -205,6 +219,7 @@ void MemTable::setFilter(Filter filter) {
   filter_ = std::move(filter);
   rebuildVisible();
   if (!gotoBookmark(mark)) first();
+  notify(Notice::RowsChanged);
 }
 
 void MemTable::rebuildVisible() {

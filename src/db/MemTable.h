@@ -57,8 +57,9 @@ class MemTable : public DataSet {
   void setBeforeEdit(Guard guard) { beforeEdit_ = std::move(guard); }
   void setBeforeDelete(Guard guard) { beforeDelete_ = std::move(guard); }
 
-  // Stable sort on (column, ascending) keys; nulls first.
-  void sort(const QList<QPair<int, bool>>& keys);
+  // Stable sort on (column, ascending) keys; nulls first. Text compares
+  // ignoring case when asked.
+  void sort(const QList<QPair<int, bool>>& keys, Qt::CaseSensitivity text = Qt::CaseSensitive);
   // Only records the predicate accepts are visible; an empty function shows all.
   using Filter = std::function<bool(const MemTable&, int record)>;
   void setFilter(Filter filter);

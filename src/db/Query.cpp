@@ -80,13 +80,13 @@ Query::Query(Database& database, Transaction& transaction)
 }
 
 Query::~Query() {
-  close();
+  closeQuietly();
   releaseStatement();
   if (transaction_) transaction_->unregisterQuery(this);
 }
 
 void Query::detachFromTransaction() {
-  close();
+  closeQuietly();
   releaseStatement();
   transaction_ = nullptr;
 }
@@ -174,7 +174,13 @@ void Query::open() {
   fireBeforeOpen();
   prepare();
   openPrepared();
+  notify(Notice::Opened);
   fireAfterOpen();
+}
+
+void Query::describe() {
+  close();
+  prepare();
 }
 
 void Query::openPrepared() {
@@ -216,6 +222,14 @@ void Query::execSql() {
 }
 
 void Query::close() {
+  if (active_) {
+    fireBeforeClose();
+    notify(Notice::Closing);
+  }
+  closeQuietly();
+}
+
+void Query::closeQuietly() {
   if (cursor_) {
     try {
       call([&](Status* status) { cursor_->close(status); });
@@ -228,6 +242,7 @@ void Query::close() {
   active_ = false;
   eof_ = true;
   current_ = -1;
+  rowsDropped();
 }
 
 bool Query::fetchOne() {
@@ -256,12 +271,12 @@ int Query::fetchMore(int count) {
 void Query::next() {
   if (eof_) return;
   const int nextRow = forwardOnly_ ? 0 : current_ + 1;
-  if (!forwardOnly_ && nextRow < rowCount()) {
+  if (!forwardOnly_ && nextRow < fetchedRows()) {
     current_ = nextRow;
     return;
   }
   if (fetchOne()) {
-    current_ = forwardOnly_ ? 0 : rowCount() - 1;
+    current_ = forwardOnly_ ? 0 : fetchedRows() - 1;
   } else {
     eof_ = true;
   }
@@ -285,7 +300,7 @@ int Query::recordCount() {
 QVariant Query::value(const QString& column) const {
   const int index = fieldIndex(column);
   if (index < 0) throw DbError(QStringLiteral("Campo non trovato: ") + column);
-  if (current_ < 0 || current_ >= rowCount()) return {};
+  if (current_ < 0 || current_ >= fetchedRows()) return {};
   return rows_[static_cast<std::size_t>(current_)][static_cast<std::size_t>(index)];
 }
 
@@ -312,7 +327,7 @@ QString displayText(const QVariant& v) {
 }
 
 QVariant Query::value(int row, int column) const {
-  if (row < 0 || row >= rowCount() || column < 0 || column >= fieldCount()) return {};
+  if (row < 0 || row >= fetchedRows() || column < 0 || column >= fieldCount()) return {};
   return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 

@@ -50,7 +50,11 @@ class Query : public DataSet {
   // Runs a statement that returns no rows (or one row, read through the
   // cursor calls, for EXECUTE PROCEDURE / RETURNING). Throws DbError.
   void execSql();
-  // Closes the cursor and forgets the rows. Never throws.
+  // Prepares the statement and learns its fields without running it, so
+  // that field() describes the answer. Throws DbError.
+  void describe();
+  // Closes the cursor and forgets the rows; an open query runs its
+  // before-close hook first. Never throws, save what that hook throws.
   void close();
   int rowsAffected() const { return rowsAffected_; }
 
@@ -71,21 +75,27 @@ class Query : public DataSet {
   bool isActive() const override { return active_; }
   int fieldCount() const override { return static_cast<int>(fields_.size()); }
   const FieldInfo& field(int index) const override { return fields_.at(index); }
-  int rowCount() const override { return static_cast<int>(rows_.size()); }
+  int rowCount() const override { return fetchedRows(); }
   bool canFetchMore() const override { return cursor_ != nullptr; }
   int fetchMore(int count) override;
   QVariant value(int row, int column) const override;
 
  protected:
+  // Called whenever the rows are dropped (close, reopen).
+  virtual void rowsDropped() {}
   // For sources that change their fetched rows in place.
   std::vector<std::vector<QVariant>>& fetchedRows() { return rows_; }
   void setCurrentRow(int row) {
     current_ = row;
-    eof_ = row < 0 || row >= rowCount();
+    eof_ = row < 0 || row >= static_cast<int>(rows_.size());
   }
 
  private:
   friend class Transaction;
+  int fetchedRows() const { return static_cast<int>(rows_.size()); }
+  // Closes without the before-close hook and the closing notice: when the
+  // transaction goes away with its connection, or the query itself goes.
+  void closeQuietly();
   void prepare();
   void openPrepared();
   bool fetchOne();  // appends one row; false at the end

@@ -117,6 +117,7 @@ void Transaction::rollbackAndRestart() {
 
 void Transaction::endForDetach() {
   if (!handle_) return;
+  closeQueries(true);
   try {
     rollback();
   } catch (const DbError&) {
@@ -137,9 +138,14 @@ void Transaction::unregisterQuery(Query* query) {
   std::erase(queries_, query);
 }
 
-void Transaction::closeQueries() {
+void Transaction::closeQueries(bool quietly) {
   const auto queries = queries_;
-  for (Query* query : queries) query->close();
+  for (Query* query : queries) {
+    if (quietly)
+      query->closeQuietly();
+    else
+      query->close();
+  }
 }
 
 }  // namespace db

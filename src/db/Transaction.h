@@ -49,7 +49,9 @@ class Transaction {
   friend class Query;
   void registerQuery(Query* query);
   void unregisterQuery(Query* query);
-  void closeQueries();
+  // Closes the queries running in the transaction; quietly (without their
+  // before-close hooks) when the connection is going away.
+  void closeQueries(bool quietly = false);
   void endForDetach();    // the attachment is going away: roll back quietly
   void forgetDatabase();  // the database object itself is going away
 
