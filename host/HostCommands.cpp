@@ -303,7 +303,6 @@ std::optional<ImportRequest> parseImport(QStringList arguments) {
   return request;
 }
 
-
 // The label window's import without the window: the environment a launch
 // builds (user, bin directory, archive), the window's own transaction, the
 // table upgrade the window runs when it opens, then the import itself.

@@ -111,7 +111,8 @@ int runPrint(const QStringList& arguments) {
   engine.printToPdf(0, launch.projectFile(), pdf);
   const labels::PrintLaunch::Result result = launch.concludi(engine.labelsPrinted());
   for (const QString& id : result.alreadyPrinted)
-    session.say(QStringLiteral("label %1 was printed by another launch meanwhile: skipped").arg(id));
+    session.say(
+        QStringLiteral("label %1 was printed by another launch meanwhile: skipped").arg(id));
   switch (result.outcome) {
     case labels::PrintLaunch::Outcome::Printed:
       std::fprintf(stderr, "Launch %s: %d of %d labels printed to %s\n",

@@ -25,7 +25,7 @@ bool EditableTable::edit() {
   if (state_ == State::Edit) return true;
   if (state_ == State::Insert) post();
   if (beforeEdit_ && !beforeEdit_(*this)) return false;
-  buffer_ = fetchedRows()[static_cast<std::size_t>(currentRow())];
+  buffer_ = mutableRows()[static_cast<std::size_t>(currentRow())];
   changed_.assign(buffer_.size(), false);
   state_ = State::Edit;
   return true;
@@ -71,7 +71,7 @@ void EditableTable::post() {
     columns << core::sqlIdentifier(field(i).name);
     values << sqlLiteral(buffer_[static_cast<std::size_t>(i)]);
   }
-  auto& rows = fetchedRows();
+  auto& rows = mutableRows();
   if (state_ == State::Insert) {
     runStatement({QStringLiteral("INSERT INTO ") + tableName() + " (" + columns.join(',') + ')',
                   QStringLiteral("VALUES (") + values.join(',') + ')'});
@@ -98,7 +98,7 @@ void EditableTable::cancel() {
 void EditableTable::remove() {
   cancel();
   if (isEof() || currentRow() < 0) return;
-  auto& rows = fetchedRows();
+  auto& rows = mutableRows();
   const auto current = static_cast<std::size_t>(currentRow());
   runStatement({QStringLiteral("DELETE FROM ") + tableName(),
                 QStringLiteral("WHERE ") + keyCondition(rows[current])});

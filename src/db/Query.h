@@ -84,7 +84,7 @@ class Query : public DataSet {
   // Called whenever the rows are dropped (close, reopen).
   virtual void rowsDropped() {}
   // For sources that change their fetched rows in place.
-  std::vector<std::vector<QVariant>>& fetchedRows() { return rows_; }
+  std::vector<std::vector<QVariant>>& mutableRows() { return rows_; }
   void setCurrentRow(int row) {
     current_ = row;
     eof_ = row < 0 || row >= static_cast<int>(rows_.size());
