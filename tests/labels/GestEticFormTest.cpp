@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "db/Query.h"
+#include "entry/Launch.h"
+#include "grid/QuovGrid.h"
+#include "labels/GestEticForm.h"
+#include "support/FirebirdFixture.h"
+#include "support/HostInstallation.h"
+#include "support/ScriptedUi.h"
+
+namespace {
+
+class GestEticFormTest : public ::testing::Test {
+ protected:
+  GestEticFormTest() : guard_(prompter_) {}
+  ~GestEticFormTest() override {
+    if (window_) window_->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  TGestEticForm& open() {
+    window_ = qobject_cast<TGestEticForm*>(entry::LanciaGestEtic(1));
+    EXPECT_NE(window_, nullptr);
+    grid_ = window_->findChild<TQuovGrid*>("GridEtic");
+    fetchAll();
+    return *window_;
+  }
+  void fetchAll() {
+    while (grid_->model()->canFetchMore(QModelIndex())) grid_->model()->fetchMore(QModelIndex());
+  }
+  // F3 on a row of the grid.
+  void toggle(int row) {
+    grid_->setCurrentIndex(grid_->model()->index(row, 1));
+    QTest::keyClick(grid_, Qt::Key_F3);
+  }
+  QString idAt(int row) { return grid_->model()->index(row, 0).data().toString(); }
+  void click(const char* name) { window_->findChild<QPushButton*>(name)->click(); }
+  db::Database& archive() {
+    if (!archive_.isConnected())
+      archive_.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    return archive_;
+  }
+
+  HostInstallation host_;
+  ScriptedPrompter prompter_;
+  ScopedPrompter guard_;
+  TGestEticForm* window_ = nullptr;
+  TQuovGrid* grid_ = nullptr;
+  db::Database archive_;
+};
+
+TEST_F(GestEticFormTest, OpensOnTheUnprintedLabelsWithItsControls) {
+  TGestEticForm& window = open();
+  EXPECT_EQ(window.windowTitle(), "Gestione etichette - Ditta: DEMO SRL");
+  EXPECT_EQ(grid_->SQLIniziale,
+            QStringList{"SELECT * FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL"});
+  EXPECT_EQ(grid_->CodiceProgetto, 123);
+  EXPECT_EQ(grid_->Situazione, 1);
+  EXPECT_EQ(grid_->TabellaBase, "ETICHETTE");
+  EXPECT_TRUE(grid_->TabellaPiccola);
+  EXPECT_EQ(grid_->SezioneIni, "DEMO SRL");
+  EXPECT_EQ(grid_->model()->rowCount(), 60) << "the demo has sixty labels to print";
+  for (const char* name :
+       {"ButtonCarica", "ButtonHelp", "ButtonSel", "ButtonDesel", "ButtonLancio", "ButtonChiudi"})
+    EXPECT_NE(window.findChild<QPushButton*>(name), nullptr) << name;
+  EXPECT_EQ(window.findChild<QPushButton*>("ButtonLancio")->text(), "Lancio &Stampa");
+  EXPECT_TRUE(window.findChild<QCheckBox*>("CheckEdita")->isVisible());
+  EXPECT_FALSE(window.findChild<QCheckBox*>("CheckEscludiSeriale")->isChecked());
+
+  click("ButtonHelp");
+  ASSERT_EQ(prompter_.texts().size(), 1);
+  EXPECT_TRUE(prompter_.texts()[0].startsWith("TIPI FILE ACQUISIBILI.\r\rFILE CON 3 CAMPI:"));
+}
+
+TEST_F(GestEticFormTest, SelectionFollowsTheClicksAndSelectAllTheList) {
+  TGestEticForm& window = open();
+  toggle(3);
+  toggle(1);
+  toggle(5);
+  EXPECT_EQ(window.Selezionati(), (QStringList{idAt(3), idAt(1), idAt(5)}));
+  EXPECT_TRUE(window.isSelected(1));
+  toggle(1);
+  EXPECT_EQ(window.Selezionati(), (QStringList{idAt(3), idAt(5)})) << "twice deselects";
+  EXPECT_FALSE(window.isSelected(1));
+
+  click("ButtonSel");
+  EXPECT_EQ(window.Selezionati().size(), 60);
+  EXPECT_EQ(window.Selezionati().first(), idAt(0));
+  click("ButtonDesel");
+  EXPECT_TRUE(window.Selezionati().isEmpty());
+
+  window.close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  runStatement(archive(), "UPDATE ETICHETTE SET IDLANCIOSTAMPA=1");
+  TGestEticForm& empty = open();
+  toggle(0);
+  click("ButtonSel");
+  EXPECT_TRUE(empty.Selezionati().isEmpty()) << "an empty list selects nothing";
+  click("ButtonLancio");
+  EXPECT_EQ(prompter_.texts(), QStringList{QString::fromUtf8("La tabella è vuota")});
+}
+
+TEST_F(GestEticFormTest, ALaunchPrintsTheSelectionAndTheLabelsLeaveTheList) {
+  TGestEticForm& window = open();
+  click("ButtonLancio");
+  EXPECT_EQ(prompter_.texts(), QStringList{"Selezionare almeno un record"});
+  toggle(2);
+  toggle(0);
+  const QStringList chosen = window.Selezionati();
+
+  // Cancelling the description ends the run silently.
+  prompter_.reset();
+  prompter_.script([](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Nuovo lancio");
+    return clickButton(dialog, "BitBtn2");
+  });
+  click("ButtonLancio");
+  EXPECT_TRUE(prompter_.texts().isEmpty());
+  EXPECT_EQ(readOne(archive(), "SELECT COUNT(*) FROM LANCISTAMPA"), "1");
+
+  QTemporaryDir dir;
+  prompter_.script([](QDialog& dialog) {
+    EXPECT_EQ(control<QLineEdit>(dialog, "Edit1")->maxLength(), 64);
+    typeInto(dialog, "Edit1", "Saldi d'inverno");
+    return clickButton(dialog, "BitBtn1");
+  });
+  prompter_.script([&](QDialog& dialog) {
+    control<QRadioButton>(dialog, "PdfButton")->setChecked(true);
+    typeInto(dialog, "PdfFileEdit", dir.filePath("lancio.pdf"));
+    return clickButton(dialog, "OkButton");
+  });
+  click("ButtonLancio");
+  EXPECT_EQ(prompter_.texts(), QStringList{"Stampa effettuata"});
+  EXPECT_TRUE(QFile::exists(dir.filePath("lancio.pdf")));
+  EXPECT_TRUE(window.Selezionati().isEmpty());
+  for (const QString& id : chosen)
+    EXPECT_EQ(readOne(archive(), "SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=" + id),
+              window.IdLancio());
+  fetchAll();
+  EXPECT_EQ(grid_->model()->rowCount(), 58);
+
+  // Cancelling the print options prints nothing and writes nothing.
+  toggle(0);
+  prompter_.reset();
+  prompter_.script([](QDialog& dialog) { return clickButton(dialog, "BitBtn1"); });
+  prompter_.script([](QDialog& dialog) { return clickButton(dialog, "CancelButton"); });
+  click("ButtonLancio");
+  EXPECT_TRUE(prompter_.texts().isEmpty()) << prompter_.texts().join('\n').toStdString();
+  EXPECT_EQ(readOne(archive(), "SELECT COUNT(*) FROM LANCISTAMPA"), "2");
+  EXPECT_EQ(window.Selezionati().size(), 1) << "the selection stays for another try";
+}
+
+TEST_F(GestEticFormTest, ThermalModeHidesTheDesignChoice) {
+  runStatement(archive(), "UPDATE TABX SET TESTO='T' WHERE NOME='ModoStampa'");
+  archive_.detach();
+  TGestEticForm& window = open();
+  window.show();
+  EXPECT_FALSE(window.findChild<QCheckBox*>("CheckEdita")->isVisible());
+}
+
+}  // namespace
