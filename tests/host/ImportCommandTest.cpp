@@ -6,27 +6,14 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "host/HostProgramRun.h"
+#include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
 
 namespace {
 
-struct CommandRun {
-  int exitCode;
-  QString errors;  // standard error
-};
-
-// Runs `orbelan import` on the installation (its host folder is inherited
-// from the environment HostInstallation set), with no display at all.
 CommandRun importCommand(const QStringList& arguments) {
-  QProcess process;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.remove("DISPLAY");
-  environment.remove("WAYLAND_DISPLAY");
-  environment.remove("QT_QPA_PLATFORM");
-  process.setProcessEnvironment(environment);
-  process.start(ORBELAN_HOST_PROGRAM, QStringList{"import"} + arguments);
-  EXPECT_TRUE(process.waitForFinished(60000));
-  return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+  return runOrbelan(QStringList{"import"} + arguments);
 }
 
 class ImportCommandTest : public ::testing::Test {
@@ -34,20 +21,12 @@ class ImportCommandTest : public ::testing::Test {
   void run(const QString& statement) {
     db::Database database;
     database.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
-    db::Transaction transaction(database);
-    db::Query query(database, transaction);
-    query.sql << statement;
-    query.execSql();
-    transaction.commit();
+    runStatement(database, statement);
   }
   QString value(const QString& statement) {
     db::Database database;
     database.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
-    db::Transaction transaction(database);
-    db::Query query(database, transaction);
-    query.sql << statement;
-    query.open();
-    return query.text(query.field(0).name);
+    return readOne(database, statement);
   }
   QString writeFile(const QString& name, const QByteArray& bytes) {
     QFile file(host_.native(name));
