@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
@@ -12,6 +13,20 @@
 #include "grid/GridModel.h"
 #include "labels/LaunchExport.h"
 #include "ui/Prompter.h"
+
+namespace {
+
+// The busy cursor while a launch is written (large launches take a second
+// or more); gone before any message shows.
+class BusyCursor {
+ public:
+  BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
 
 TExportLanciForm::TExportLanciForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente)
     : EnvironmentWindow(owner, std::move(ambiente), QStringLiteral("Export lanci - Ditta:")),
@@ -100,13 +115,19 @@ void TExportLanciForm::ButtonExportClick() {
   const qint64 launch = launchOfCurrentRow();
 
   // The file first, complete or not at all; only then the launch is marked.
-  try {
-    labels::writeLaunchCsv(ambiente().IBDatabase1, transazione_, launch, target);
-  } catch (const labels::ExportFileError& error) {
-    ui::error(QStringLiteral("Export non effettuato: ") + QString::fromUtf8(error.what()));
-    return;
-  } catch (const db::DbError& error) {
-    ui::error(QStringLiteral("Export non effettuato: ") + error.text());
+  QString failure;
+  {
+    BusyCursor busy;
+    try {
+      labels::writeLaunchCsv(ambiente().IBDatabase1, transazione_, launch, target);
+    } catch (const labels::ExportFileError& error) {
+      failure = QString::fromUtf8(error.what());
+    } catch (const db::DbError& error) {
+      failure = error.text();
+    }
+  }
+  if (!failure.isEmpty()) {
+    ui::error(QStringLiteral("Export non effettuato: ") + failure);
     return;
   }
 
