@@ -128,6 +128,9 @@ bool TRistampaBarcodeForm::confermaEliminazione(const QString& barcode) {
 
 void TRistampaBarcodeForm::EditBarcodeInvio() {
   const QString barcode = EditBarcode->text();
+  // Enter on an empty box (a stray key or a scanner's empty read) would
+  // add a label without a barcode.
+  if (barcode.isEmpty()) return;
   const int found = lista_.find(barcode);
   if (found >= 0) {
     if (confermaEliminazione(barcode)) lista_.removeAt(found);

@@ -107,6 +107,8 @@ TEST_F(RistampaBarcodeFormTest, ScanningABarcodeAgainOffersToRemoveIt) {
                                             "Eliminare dalla lista di stampa il barcode A?"}));
 
   prompter_.reset();
+  scan("");
+  EXPECT_EQ(listed(), QStringList{"B"}) << "an empty box adds nothing";
   scan("b");
   EXPECT_EQ(listed(), (QStringList{"B", "b"})) << "letter case makes another barcode";
   EXPECT_TRUE(prompter_.texts().isEmpty());
