@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -125,6 +126,17 @@ TEST_F(RistampaBarcodeFormTest, ScanningABarcodeAgainOffersToRemoveIt) {
   EXPECT_EQ(listed(), QStringList{"B"});
   EXPECT_EQ(prompter_.texts(), (QStringList{"Eliminare dalla lista di stampa il barcode b?",
                                             "Eliminare dalla lista di stampa il barcode b?"}));
+}
+
+TEST_F(RistampaBarcodeFormTest, TheIconComesFromTheHostGraphicsFolderWhenThere) {
+  EXPECT_TRUE(window_->windowIcon().isNull());
+  QImage picture(16, 16, QImage::Format_ARGB32);
+  picture.fill(Qt::red);
+  ASSERT_TRUE(picture.save(host_.native("Grafica/ZELMINA7.ICO"), "PNG"));
+  QWidget* second = entry::LanciaRistampaBarcode(1, 8);
+  ASSERT_NE(second, nullptr);
+  EXPECT_FALSE(second->windowIcon().isNull());
+  second->close();
 }
 
 TEST_F(RistampaBarcodeFormTest, PrintingStartsFromTheChosenBarcode) {
