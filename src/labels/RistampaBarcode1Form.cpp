@@ -167,9 +167,9 @@ QString TRistampaBarcode1Form::leggiStampante(const QString& nome) {
   try {
     db::Query query(env.IBDatabase1, env.IBTransaction1);
     query.sql << QStringLiteral("SELECT TESTO FROM TABX")
-              << QStringLiteral("WHERE (NOME=") + core::sqlValue(nome) + ')'
-              << QStringLiteral("AND(UTENTE=") + core::sqlValue(QString::number(env.GetNumUser())) +
-                     ')';
+              << QStringLiteral("WHERE (NOME='") + core::sqlValue(nome) + QStringLiteral("')")
+              << QStringLiteral("AND(UTENTE='") +
+                     core::sqlValue(QString::number(env.GetNumUser())) + QStringLiteral("')");
     query.open();
     return query.isEof() ? QString() : query.text(QStringLiteral("TESTO"));
   } catch (const db::DbError& error) {
