@@ -200,4 +200,37 @@ TEST_F(RistampaBarcode1FormTest, TheSiblingLibraryPrintsTheRowsOfTheTable) {
   EXPECT_TRUE(printed.contains(QString::fromUtf8("L´ABITO"))) << printed.toStdString();
 }
 
+TEST_F(RistampaBarcode1FormTest, LanciaStampaConDllPrintsAnInMemoryTableOrPassesOver) {
+  TTabXForm env(nullptr, TTabXForm::ModoNudo);
+  env.Inserisci("TXT", "NomeReport", "", "", "", "", "", "", "");
+  env.Inserisci("TXT", "TitoloStampa", "", "", "", "", "", "", "");
+  db::MemTable table;
+  table.addField("BARCODE", db::FieldType::String, 20);
+  table.addField("DESCRIZIONE", db::FieldType::String, 30);
+  table.open();
+  for (const char* text : {"CAPPOTTO ROSSO", "GONNA NERA"}) {
+    table.append();
+    table.setValue("BARCODE", QString::fromLatin1(text).left(5));
+    table.setValue("DESCRIZIONE", QString::fromLatin1(text));
+    table.post();
+  }
+  // No library: nothing happens and nothing is said.
+  qputenv("ORBELAN_LIBRARY_DIR", QFile::encodeName(out_.filePath("none")));
+  env.LanciaStampaConDll("Elenco", host_.binDir() + "Report\\ETICHETTA.LBL", &table);
+  EXPECT_TRUE(prompter_.texts().isEmpty());
+
+  qputenv("ORBELAN_LIBRARY_DIR", ORBELAN_BUILT_LIBRARY_DIR);
+  const QString pdf = out_.filePath("mem.pdf");
+  qputenv("ORBELAN_VOPRA_PDF", QFile::encodeName(pdf));
+  env.LanciaStampaConDll("Elenco", host_.binDir() + "Report\\ETICHETTA.LBL", &table);
+  EXPECT_EQ(env.GetV("TitoloStampa"), "Elenco");
+  QProcess text;
+  text.start("pdftotext", {pdf, "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+  EXPECT_TRUE(printed.contains("CAPPOTTO ROSSO")) << printed.toStdString();
+  EXPECT_TRUE(printed.contains("GONNA NERA")) << printed.toStdString();
+  EXPECT_TRUE(prompter_.texts().isEmpty());
+}
+
 }  // namespace
