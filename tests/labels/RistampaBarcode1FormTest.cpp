@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -117,6 +118,28 @@ TEST_F(RistampaBarcode1FormTest, DecodingFillsTheBoxesOrSaysWhy) {
   add(*form, "A");
   EXPECT_EQ(form->MemTabRistampa.rowCount(), 1);
   EXPECT_TRUE(control<QLineEdit>(*form, "EditBarcode")->text().isEmpty());
+  close(form);
+}
+
+TEST_F(RistampaBarcode1FormTest, GridDeleteAsksAndDoubleClickSetsTheStartBarcode) {
+  auto* form = window();
+  add(*form, "P1");
+  add(*form, "P2");
+  auto* grid = control<QAbstractItemView>(*form, "GridRistampa");
+  grid->setCurrentIndex(grid->model()->index(1, 1));
+  QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                     grid->visualRect(grid->currentIndex()).center());
+  EXPECT_EQ(control<QLineEdit>(*form, "EditBarcodeInizio")->text(), "P2");
+  prompter_.answer(ui::No);
+  QTest::keyClick(grid, Qt::Key_Delete);
+  EXPECT_EQ(form->MemTabRistampa.rowCount(), 2);
+  prompter_.answer(ui::Yes);
+  QTest::keyClick(grid, Qt::Key_Delete);
+  ASSERT_EQ(form->MemTabRistampa.rowCount(), 1);
+  form->MemTabRistampa.first();
+  EXPECT_EQ(form->MemTabRistampa.text("BARCODE"), "P1");
+  EXPECT_EQ(prompter_.texts(), QStringList({"Eliminare dalla lista di stampa il barcode P2?",
+                                            "Eliminare dalla lista di stampa il barcode P2?"}));
   close(form);
 }
 
