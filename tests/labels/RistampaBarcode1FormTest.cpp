@@ -202,6 +202,15 @@ TEST_F(RistampaBarcode1FormTest, PrintWritesPagesAndCallsTheSiblingOnTheLabelPri
   EXPECT_TRUE(prompter_.texts().contains(
       "Errore interno durante il rivesramento dei dati nella  tabella temporanea di stampa"));
   EXPECT_EQ(platform::printing::defaultPrinterEntry(), initial);
+
+  // A failure inside the library: its message, the default printer back.
+  prompter_.answer(ui::Yes);
+  add(*form, QString(25, 'X'));
+  qputenv("ORBELAN_TEST_SIBLING_THROW", "1");
+  print(*form);
+  qunsetenv("ORBELAN_TEST_SIBLING_THROW");
+  EXPECT_EQ(prompter_.texts().last(), "Errore nell'accesso alla DLL Vopra");
+  EXPECT_EQ(platform::printing::defaultPrinterEntry(), initial);
   close(form);
 }
 
