@@ -51,4 +51,26 @@ bool callSiblingFunction(const QString& libraryName, const QString& functionName
   return false;
 }
 
+SiblingCallResult callSiblingOnce(const QString& libraryName, const QString& functionName,
+                                  const std::function<void(QFunctionPointer)>& call) {
+  for (const QString& candidate : siblingLibraryCandidates(libraryName)) {
+    QLibrary library(candidate);
+    if (!library.load()) continue;
+    const QFunctionPointer entry = library.resolve(functionName.toLatin1().constData());
+    if (!entry) {
+      library.unload();
+      return SiblingCallResult::NoFunction;
+    }
+    bool failed = false;
+    try {
+      call(entry);
+    } catch (...) {
+      failed = true;
+    }
+    if (!library.unload()) failed = true;
+    return failed ? SiblingCallResult::Failed : SiblingCallResult::Called;
+  }
+  return SiblingCallResult::NotLoaded;
+}
+
 }  // namespace env

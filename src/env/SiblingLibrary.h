@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFunctionPointer>
 #include <QString>
+#include <functional>
 
 // Sibling libraries of the suite are named as on Windows ("Vopra.dll"); here
 // the same name finds "libVopra.so" beside this library first, then on the
@@ -13,5 +15,20 @@ QStringList siblingLibraryCandidates(const QString& libraryName);
 // Loads the library (it stays loaded), looks up the function and calls it
 // with one 32-bit argument. False when the library or the function is missing.
 bool callSiblingFunction(const QString& libraryName, const QString& functionName, int argument);
+
+// How a call into a sibling library that is loaded for the call only ended.
+enum class SiblingCallResult {
+  NotLoaded,   // no candidate file could be loaded
+  NoFunction,  // the library lacks the function
+  Called,      // called and unloaded
+  Failed       // the call raised an error or the library could not be unloaded
+};
+
+// Loads the library, looks up the function, hands its address to `call`
+// (which casts it to the function's real type and calls it) and unloads the
+// library right after. An exception leaving `call` counts as a failure and
+// does not escape.
+SiblingCallResult callSiblingOnce(const QString& libraryName, const QString& functionName,
+                                  const std::function<void(QFunctionPointer)>& call);
 
 }  // namespace env

@@ -215,6 +215,31 @@ bool TTabXForm::ScritturaHandleDiApertura(int idFinestra, qint64 handle) {
   }
 }
 
+void TTabXForm::LanciaStampaConDll(const QString& titolo, const QString& nomeReport,
+                                   db::DataSet* dataset) {
+  SetV(QStringLiteral("TitoloStampa"), titolo);
+  SetV(QStringLiteral("NomeReport"), nomeReport);
+  // The sibling reads the environment through the address of a variable
+  // that holds it, as the suite's libraries hand it over.
+  TTabXForm* self = this;
+  env::SiblingCallResult result;
+  if (auto* query = dynamic_cast<db::Query*>(dataset)) {
+    result = env::callSiblingOnce(
+        QStringLiteral("Vopra"), QStringLiteral("ShowVopra11FormD"), [&](QFunctionPointer entry) {
+          reinterpret_cast<void (*)(db::Query*, TTabXForm**)>(entry)(query, &self);
+        });
+  } else {
+    auto* table = dynamic_cast<db::MemTable*>(dataset);
+    result = env::callSiblingOnce(QStringLiteral("Vopra"), QStringLiteral("ShowVopra11MemFormD"),
+                                  [&](QFunctionPointer entry) {
+                                    reinterpret_cast<void (*)(db::MemTable*, TTabXForm**)>(entry)(
+                                        table, &self);
+                                  });
+  }
+  if (result == env::SiblingCallResult::Failed)
+    ui::error(QStringLiteral("Errore nell'accesso alla DLL Vopra delle stampe"));
+}
+
 void TTabXForm::AvviaFunzXDll(const QString& libreria, const QString& funzione, int argomento) {
   env::callSiblingFunction(libreria, funzione, argomento);
 }

@@ -133,6 +133,11 @@ class TTabXForm : public QObject {
 
   bool ScritturaHandleDiApertura(int idFinestra, qint64 handle);
   void AvviaFunzXDll(const QString& libreria, const QString& funzione, int argomento);
+  // Prints a dataset through the sibling print library "Vopra": the title and
+  // report name go into the entries "TitoloStampa" and "NomeReport" (where
+  // they exist), a query goes to ShowVopra11FormD, an in-memory table to
+  // ShowVopra11MemFormD. A missing library or function is passed over.
+  void LanciaStampaConDll(const QString& titolo, const QString& nomeReport, db::DataSet* dataset);
 
   void SetVerde(const QString& file) { FileVerde = file; }
   void SetRosso(const QString& file) { FileRosso = file; }
