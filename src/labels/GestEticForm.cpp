@@ -17,6 +17,7 @@
 #include "labels/CheckTabEtic.h"
 #include "labels/ImportProgressDialog.h"
 #include "labels/PrintLaunch.h"
+#include "labels/ThermalPrinting.h"
 #include "ui/DorviIn1Form.h"
 #include "ui/Prompter.h"
 
@@ -245,12 +246,9 @@ void TGestEticForm::ButtonLancioClick() {
   }
 
   if (thermal) {
-    // Text printing on a thermal printer is not part of this window yet: the
-    // launch just opened is undone rather than left pending.
-    launch.concludi(0);
-    ui::error(
-        QStringLiteral("Stampa termica non disponibile: scegliere la stampa laser nelle "
-                       "impostazioni di stampa."));
+    const labels::ThermalResult result =
+        labels::stampaTermica(env, transazione_, launch, selezionati_, choices);
+    if (result.printed > 0) selezionati_.clear();
     RiapriLista();
     return;
   }
