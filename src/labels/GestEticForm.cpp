@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -246,8 +247,18 @@ void TGestEticForm::ButtonLancioClick() {
   }
 
   if (thermal) {
-    const labels::ThermalResult result =
-        labels::stampaTermica(env, transazione_, launch, selezionati_, choices);
+    QProgressDialog progress(QStringLiteral("Stampa etichette..."), QString(), 0,
+                             static_cast<int>(selezionati_.size()), this);
+    progress.setObjectName(QStringLiteral("ProgressoStampa"));
+    progress.setWindowTitle(QStringLiteral("Stampa Etichette"));
+    progress.setMinimumDuration(500);
+    progress.setValue(0);
+    const labels::ThermalResult result = labels::stampaTermica(
+        env, transazione_, launch, selezionati_, choices, [&progress](int sent, int total) {
+          progress.setMaximum(total);
+          progress.setValue(sent);
+        });
+    progress.reset();
     if (result.printed > 0) selezionati_.clear();
     RiapriLista();
     return;
