@@ -20,7 +20,8 @@ QStringList installDemoLabelProjects(const QString& reportDir, QString* error) {
   QDir dir(reportDir);
   dir.mkpath(QStringLiteral("."));
   for (const QString& name :
-       {QStringLiteral("ETICHETTA.LBL"), QStringLiteral("ETICHETTA_EAN.LBL")}) {
+       {QStringLiteral("ETICHETTA.LBL"), QStringLiteral("ETICHETTA_EAN.LBL"),
+        QStringLiteral("ETICHETTA.TXT"), QStringLiteral("ETICHETTA_EAN.TXT")}) {
     const QString target = dir.filePath(name);
     if (QFileInfo::exists(target)) continue;
     QFile source(QStringLiteral(":/demo/Report/") + name);

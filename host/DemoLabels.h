@@ -5,7 +5,8 @@
 
 // The demo installation's label projects, compiled in as ":/demo/Report/...":
 // "ETICHETTA.LBL" (Code 128 of the label code) and "ETICHETTA_EAN.LBL"
-// (EAN-13 of the article), the files the label window prints with.
+// (EAN-13 of the article), the files the label window prints with, and the
+// thermal templates "ETICHETTA.TXT" and "ETICHETTA_EAN.TXT" (ZPL).
 namespace host {
 
 // Writes the projects missing from `reportDir` (a native folder, made when

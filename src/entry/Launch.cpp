@@ -82,7 +82,13 @@ QWidget* LanciaRistampaBarcode1(std::int32_t utente, std::int32_t idFinestra) {
 
 QWidget* LanciaImpoStampa(std::int32_t utente) {
   Ambiente ambiente = creaAmbiente(utente);
+  caricaBinDir(*ambiente, utente);
   caricaArchivio(*ambiente, utente);
+  // The thermal templates, for the preview of a thermal label.
+  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTATXT"),
+            QStringLiteral("Report\\ETICHETTA.TXT"));
+  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTAEANTXT"),
+            QStringLiteral("Report\\ETICHETTA_EAN.TXT"));
   if (!connettiArchivio(*ambiente)) return nullptr;
   auto* window = new TImpoStampaForm(nullptr, std::move(ambiente));
   window->setWindowModality(Qt::ApplicationModal);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "labels/CheckTabEtic.h"
 #include "labels/ImportProgressDialog.h"
 #include "labels/PrintLaunch.h"
+#include "labels/ThermalPrinting.h"
 #include "ui/DorviIn1Form.h"
 #include "ui/Prompter.h"
 
@@ -245,12 +247,19 @@ void TGestEticForm::ButtonLancioClick() {
   }
 
   if (thermal) {
-    // Text printing on a thermal printer is not part of this window yet: the
-    // launch just opened is undone rather than left pending.
-    launch.concludi(0);
-    ui::error(
-        QStringLiteral("Stampa termica non disponibile: scegliere la stampa laser nelle "
-                       "impostazioni di stampa."));
+    QProgressDialog progress(QStringLiteral("Stampa etichette..."), QString(), 0,
+                             static_cast<int>(selezionati_.size()), this);
+    progress.setObjectName(QStringLiteral("ProgressoStampa"));
+    progress.setWindowTitle(QStringLiteral("Stampa Etichette"));
+    progress.setMinimumDuration(500);
+    progress.setValue(0);
+    const labels::ThermalResult result = labels::stampaTermica(
+        env, transazione_, launch, selezionati_, choices, [&progress](int sent, int total) {
+          progress.setMaximum(total);
+          progress.setValue(sent);
+        });
+    progress.reset();
+    if (result.printed > 0) selezionati_.clear();
     RiapriLista();
     return;
   }

@@ -131,6 +131,20 @@ void PrintLaunch::defineVariables(reports::LabelEngine& engine,
     ++indiceStampa_;
 }
 
+PrintLaunch::Stamp PrintLaunch::stampaEtichetta(const QString& id) {
+  try {
+    if (stamp(id)) {
+      stamped_ << id;
+      return Stamp::Stamped;
+    }
+  } catch (const db::DbError& error) {
+    if (error.isLockConflict()) return Stamp::Conflict;
+    throw;
+  }
+  alreadyPrinted_ << id;
+  return Stamp::AlreadyPrinted;
+}
+
 PrintLaunch::Result PrintLaunch::concludi(int labelsPrinted) {
   Result result;
   result.selected = static_cast<int>(selezionati_.size());

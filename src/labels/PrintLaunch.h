@@ -66,6 +66,12 @@ class PrintLaunch {
   // or another user's lock was met.
   Result concludi(int labelsPrinted);
 
+  // Thermal printing stamps each label itself, just before sending it.
+  // Conflict: another user holds the label (nothing stamped, the labels
+  // stamped so far stay). Other database failures are raised.
+  enum class Stamp { Stamped, AlreadyPrinted, Conflict, Failed };
+  Stamp stampaEtichetta(const QString& id);
+
  private:
   bool stamp(const QString& id);
 

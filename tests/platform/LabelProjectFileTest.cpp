@@ -130,7 +130,7 @@ TEST(LabelProjectFile, MistakesAreRefusedNamingTheLine) {
 TEST(LabelProjectFile, DemoProjectsAreInstalledOnceAndBindTheLabelVariables) {
   QTemporaryDir dir;
   const QString report = dir.filePath("bin/Report");
-  EXPECT_EQ(host::installDemoLabelProjects(report).size(), 2);
+  EXPECT_EQ(host::installDemoLabelProjects(report).size(), 4);
   const struct {
     const char* file;
     const char* barcodeVariable;
