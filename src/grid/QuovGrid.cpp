@@ -93,14 +93,18 @@ void TQuovGrid::scollega() {
   sorgente_->setAfterOpen(std::move(dopoSpostato_));
   sorgente_->setBeforeOpen(std::move(primaSpostato_));
   sorgente_->removeObserver(this);
-  dopoSpostato_ = nullptr;
-  primaSpostato_ = nullptr;
+  dimenticaSorgente();
+  model_->setSource(nullptr);
+}
+
+void TQuovGrid::dimenticaSorgente() {
   sorgente_ = nullptr;
   query_ = nullptr;
   table_ = nullptr;
   mem_ = nullptr;
   tipo_ = SorgenteNessuna;
-  model_->setSource(nullptr);
+  primaSpostato_ = nullptr;
+  dopoSpostato_ = nullptr;
 }
 
 void TQuovGrid::SetSorgenteDati(db::DataSet* dataSet) {
@@ -150,13 +154,7 @@ void TQuovGrid::avviso(db::DataSet::Notice notice) {
       break;
     case db::DataSet::Notice::Destroyed:
       // The source is going: nothing of it may be touched any more.
-      sorgente_ = nullptr;
-      query_ = nullptr;
-      table_ = nullptr;
-      mem_ = nullptr;
-      tipo_ = SorgenteNessuna;
-      primaSpostato_ = nullptr;
-      dopoSpostato_ = nullptr;
+      dimenticaSorgente();
       model_->sourceDestroyed();
       break;
   }

@@ -177,6 +177,8 @@ class TQuovGrid : public QTableView {
  private:
   // Binding and the source's hooks.
   void scollega();
+  // Drops every reference to the source (and the handlers it displaced).
+  void dimenticaSorgente();
   void primaDellApertura(db::DataSet& dataSet);
   void dopoLApertura(db::DataSet& dataSet);
   void avviso(db::DataSet::Notice notice);

@@ -85,7 +85,7 @@ TEST_F(LaunchTest, TwoCallsGiveTwoWindowsAndClosingFreesTheEnvironment) {
 TEST_F(LaunchTest, ReprintWindowsAreStandaloneAndRecordTheirHandle) {
   {
     db::Database users;
-    users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
+    host_.openUsers(users);
     runStatement(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (41,1)");
     runStatement(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (42,1)");
   }
@@ -109,7 +109,7 @@ TEST_F(LaunchTest, ReprintWindowsAreStandaloneAndRecordTheirHandle) {
   EXPECT_EQ(entry(decoding->ambiente(), "StampanteEtichetteArt"), "TBX||1");
 
   db::Database users;
-  users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
+  host_.openUsers(users);
   EXPECT_EQ(readOne(users, "SELECT HANDLEFINESTRA FROM ZELMILOGFUNZ WHERE IDFINESTRA=41"),
             QString::number(plain->winId()));
   EXPECT_EQ(readOne(users, "SELECT HANDLEFINESTRA FROM ZELMILOGFUNZ WHERE IDFINESTRA=42"),
@@ -155,7 +155,7 @@ TEST_F(LaunchTest, PrintSettingsWindowIsModalAndTheCallReturnsWhenItCloses) {
 TEST_F(LaunchTest, AnArchiveThatCannotBeOpenedStopsTheLaunchAfterTheMessage) {
   {
     db::Database users;
-    users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
+    host_.openUsers(users);
     runStatement(users,
                  "UPDATE TABVANDEL SET VALORE='\\\\127.0.0.1\\archivi\\dati\\x.fdb' WHERE "
                  "PARAMETRO='Archivio'");
@@ -168,7 +168,7 @@ TEST_F(LaunchTest, AnArchiveThatCannotBeOpenedStopsTheLaunchAfterTheMessage) {
 TEST_F(LaunchTest, BinDirectoryIsConcatenatedPlainly) {
   {
     db::Database users;
-    users.attach(host_.native("user/user.fdb"), "SYSDBA", "masterkey");
+    host_.openUsers(users);
     runStatement(users, "UPDATE TABVANDEL SET VALORE='C:\\bin' WHERE PARAMETRO='Directory bin'");
   }
   auto* window = asWindow(entry::LanciaRistampaBarcode(1, 0));

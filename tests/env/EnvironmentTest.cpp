@@ -149,7 +149,7 @@ TEST_F(EnvironmentTest, SettingsStoreWritesRowsAndRebuildsTheImage) {
 TEST_F(EnvironmentTest, TabxKeepsAcuteAccentsAndUpdatesEveryUserWithoutTheUserLine) {
   {
     db::Database archive;
-    archive.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    host_.openArchive(archive);
     runStatement(archive,
                  "INSERT INTO TABX (CODICE,NOME,TESTO,UTENTE) VALUES "
                  "(GEN_ID(CODICETABXCOUNTER,1),'ModoStampa','L',2)");

@@ -18,10 +18,7 @@ const QStringList kSnapshotNoWait{"isc_tpb_concurrency", "isc_tpb_nowait"};
 struct EditingWindow {
   explicit EditingWindow(const HostInstallation& host)
       : env(nullptr, TTabXForm::ModoDatabase),
-        transaction(
-            (env.IBDatabase1.attach(host.native("dati/archivio.fdb"), "SYSDBA", "masterkey"),
-             env.IBDatabase1),
-            kSnapshotNoWait),
+        transaction((host.openArchive(env.IBDatabase1), env.IBDatabase1), kSnapshotNoWait),
         table(env.IBDatabase1, transaction, "COLORI") {
     table.sql << "ORDER BY ID";
     table.open();
@@ -44,7 +41,7 @@ class TableMaintenanceTest : public ::testing::Test {
  protected:
   TableMaintenanceTest() : guard_(prompter_) {
     db::Database archive;
-    archive.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    host_.openArchive(archive);
     runStatement(archive,
                  "CREATE TABLE COLORI (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(20))");
     runStatement(archive, "CREATE GENERATOR GEN_COLORI");

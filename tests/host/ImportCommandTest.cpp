@@ -20,12 +20,12 @@ class ImportCommandTest : public ::testing::Test {
  protected:
   void run(const QString& statement) {
     db::Database database;
-    database.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    host_.openArchive(database);
     runStatement(database, statement);
   }
   QString value(const QString& statement) {
     db::Database database;
-    database.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    host_.openArchive(database);
     return readOne(database, statement);
   }
   QString writeFile(const QString& name, const QByteArray& bytes) {

@@ -14,7 +14,7 @@ class PrintCommandsTest : public ::testing::Test {
  protected:
   QString value(const QString& statement) {
     db::Database database;
-    database.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    host_.openArchive(database);
     return readOne(database, statement);
   }
   HostInstallation host_;

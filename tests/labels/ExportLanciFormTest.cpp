@@ -22,7 +22,7 @@ namespace {
 class ExportLanciFormTest : public ::testing::Test {
  protected:
   ExportLanciFormTest() : guard_(prompter_) {
-    archive_.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    host_.openArchive(archive_);
     // Launch 900: three labels, exported before, one with an order. Launch
     // 901: one label without order. Launch 902: not exported, with an order.
     // The demo adds launch 1: ten labels without orders, not exported.

@@ -43,8 +43,7 @@ class GestEticFormTest : public ::testing::Test {
   QString idAt(int row) { return grid_->model()->index(row, 0).data().toString(); }
   void click(const char* name) { window_->findChild<QPushButton*>(name)->click(); }
   db::Database& archive() {
-    if (!archive_.isConnected())
-      archive_.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    if (!archive_.isConnected()) host_.openArchive(archive_);
     return archive_;
   }
 

@@ -52,8 +52,7 @@ class ImpoStampaFormTest : public ::testing::Test {
                                   "' AND UTENTE=" + QString::number(user));
   }
   db::Database& archive() {
-    if (!archive_.isConnected())
-      archive_.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    if (!archive_.isConnected()) host_.openArchive(archive_);
     return archive_;
   }
 

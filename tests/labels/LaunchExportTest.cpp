@@ -14,7 +14,7 @@ namespace {
 class LaunchExportTest : public ::testing::Test {
  protected:
   LaunchExportTest() {
-    archive_.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    host_.openArchive(archive_);
     // Launch 900: three labels, exported before, one with an order. Launch 901:
     // one label without order, never exported.
     runStatement(archive_,

@@ -146,8 +146,7 @@ class ThermalLaunch : public ::testing::Test {
   }
   QString launches() { return readOne(archive(), "SELECT COUNT(*) FROM LANCISTAMPA"); }
   db::Database& archive() {
-    if (!archive_.isConnected())
-      archive_.attach(host_.native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+    if (!archive_.isConnected()) host_.openArchive(archive_);
     return archive_;
   }
 

@@ -56,3 +56,11 @@ QString HostInstallation::binDir() const {
 QString HostInstallation::archive() const {
   return storedRoot() + "dati\\archivio.fdb";
 }
+
+void HostInstallation::openArchive(db::Database& database) const {
+  database.attach(native("dati/archivio.fdb"), "SYSDBA", "masterkey");
+}
+
+void HostInstallation::openUsers(db::Database& database) const {
+  database.attach(native("user/user.fdb"), "SYSDBA", "masterkey");
+}

@@ -3,6 +3,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+namespace db {
+class Database;
+}
+
 // A host installation in a temporary folder, as the demo makes it: the
 // user database "user\user.fdb" with the demo users and their settings, a bin
 // folder with "Report\" holding the demo label projects, and the main
@@ -21,6 +25,10 @@ class HostInstallation {
   QString storedRoot() const;
   QString binDir() const;
   QString archive() const;
+
+  // Attach the installation's main archive and user database.
+  void openArchive(db::Database& database) const;
+  void openUsers(db::Database& database) const;
 
  private:
   QTemporaryDir dir_;
