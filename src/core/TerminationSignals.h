@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+// SIGTERM and SIGINT end the program in an orderly way: long work polls
+// terminationRequested() and stops at its next safe point (undoing what it
+// has not finished), and the event loop of a program with windows is woken
+// to close them, so open transactions are rolled back rather than cut off.
+namespace core {
+
+// Installs the handlers once per process; later calls do nothing.
+void installTerminationHandlers();
+
+// True once SIGTERM or SIGINT has arrived (after installTerminationHandlers).
+bool terminationRequested();
+
+// The signal that arrived, or 0.
+int terminationSignal();
+
+// Calls `handler` on the event loop of `context`'s thread the first time a
+// termination signal arrives; installs the handlers when needed. The call
+// ends with `context`.
+void onTermination(QObject* context, std::function<void()> handler);
+
+// Clears the flag; for tests that raise the signal themselves.
+void resetTerminationRequest();
+
+}  // namespace core
