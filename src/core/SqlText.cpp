@@ -1,12 +1,59 @@
 #include "core/SqlText.h"
 
+#include <QDate>
+#include <QDateTime>
+#include <QTime>
 #include <stdexcept>
+
+#include "core/Cp1252.h"
+#include "core/Dates.h"
 
 namespace core {
 
 QString sqlValue(const QString& value) {
   QString text = value;
   return text.replace(QStringLiteral("'"), QStringLiteral("''"));
+}
+
+QString sqlString(const QString& value) {
+  return QLatin1Char('\'') + sqlValue(value) + QLatin1Char('\'');
+}
+
+QString sqlStringOrNull(const QString& value) {
+  return value.isEmpty() ? QStringLiteral("NULL") : sqlString(value);
+}
+
+QString sqlAcuteString(const QString& value) {
+  return sqlString(apostrophesToAcute(value));
+}
+
+QString sqlLiteral(const QVariant& value) {
+  if (value.isNull()) return QStringLiteral("NULL");
+  switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+      return value.toString();
+    case QMetaType::Double:
+    case QMetaType::Float:
+      return QString::number(value.toDouble(), 'g', 17);
+    case QMetaType::Bool:
+      return value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case QMetaType::QDate:
+      return sqlDateLiteral(value.toDate());
+    case QMetaType::QTime:
+      return sqlString(value.toTime().toString(QStringLiteral("HH:mm:ss.zzz")));
+    case QMetaType::QDateTime: {
+      const QDateTime stamp = value.toDateTime();
+      return sqlString(sqlDate(stamp.date()) + ' ' +
+                       stamp.time().toString(QStringLiteral("HH:mm:ss.zzz")));
+    }
+    default:
+      return sqlString(value.toString());
+  }
 }
 
 bool isSqlIdentifier(const QString& name) {

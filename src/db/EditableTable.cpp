@@ -1,7 +1,6 @@
 #include "db/EditableTable.h"
 
 #include "core/SqlText.h"
-#include "db/SqlLiteral.h"
 #include "db/Transaction.h"
 
 namespace db {
@@ -51,7 +50,7 @@ QString EditableTable::keyCondition(const std::vector<QVariant>& row) const {
   for (const QString& key : keyColumns()) {
     const QVariant v = row[static_cast<std::size_t>(fieldIndex(key))];
     parts << core::sqlIdentifier(key) +
-                 (v.isNull() ? QStringLiteral(" IS NULL") : '=' + sqlLiteral(v));
+                 (v.isNull() ? QStringLiteral(" IS NULL") : '=' + core::sqlLiteral(v));
   }
   return parts.join(QStringLiteral(" AND "));
 }
@@ -69,7 +68,7 @@ void EditableTable::post() {
   for (int i = 0; i < fieldCount(); ++i) {
     if (!changed_[static_cast<std::size_t>(i)]) continue;
     columns << core::sqlIdentifier(field(i).name);
-    values << sqlLiteral(buffer_[static_cast<std::size_t>(i)]);
+    values << core::sqlLiteral(buffer_[static_cast<std::size_t>(i)]);
   }
   auto& rows = mutableRows();
   if (state_ == State::Insert) {

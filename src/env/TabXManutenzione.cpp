@@ -10,7 +10,6 @@
 #include "core/Paths.h"
 #include "core/SqlText.h"
 #include "db/EditableTable.h"
-#include "db/SqlLiteral.h"
 #include "env/TabX.h"
 #include "ui/Prompter.h"
 
@@ -204,7 +203,7 @@ bool TTabXForm::EventoBeforeEditDataSet(db::EditableTable& dataset, QAbstractBut
   // another user holds fails at once.
   try {
     const QString colonna = chiave(dataset);
-    const QString valore = db::sqlLiteral(dataset.value(dataset.field(0).name));
+    const QString valore = core::sqlLiteral(dataset.value(dataset.field(0).name));
     esegui(dataset, {QStringLiteral("UPDATE ") + core::sqlIdentifier(tabella),
                      QStringLiteral("SET ") + colonna + '=' + valore,
                      QStringLiteral("WHERE ") + colonna + '=' + valore});

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,6 +29,22 @@ TEST(SqlText, ValuesDoubleApostrophesAndIdentifiersAreValidated) {
   EXPECT_EQ(core::sqlIdentifier("RDB$DATABASE"), "RDB$DATABASE");
   for (const char* bad : {"", "1ABC", "A B", "A;DROP", "A'", "A-B", "ÀB"})
     EXPECT_THROW(core::sqlIdentifier(bad), std::invalid_argument) << bad;
+}
+
+TEST(SqlText, LiteralsQuoteEveryKindOfValue) {
+  EXPECT_EQ(core::sqlString("L'ABITO"), "'L''ABITO'");
+  EXPECT_EQ(core::sqlStringOrNull(""), "NULL");
+  EXPECT_EQ(core::sqlStringOrNull("a'b"), "'a''b'");
+  EXPECT_EQ(core::sqlAcuteString("L'ABITO"), QString::fromUtf8("'L´ABITO'"));
+  EXPECT_EQ(core::sqlLiteral(QVariant()), "NULL");
+  EXPECT_EQ(core::sqlLiteral(QVariant(QMetaType::fromType<int>())), "NULL");
+  EXPECT_EQ(core::sqlLiteral(42), "42");
+  EXPECT_EQ(core::sqlLiteral(qlonglong(-7)), "-7");
+  EXPECT_EQ(core::sqlLiteral(0.5), "0.5");
+  EXPECT_EQ(core::sqlLiteral(QDate(2024, 3, 7)), "'03/07/2024'");
+  EXPECT_EQ(core::sqlLiteral(QDateTime(QDate(2024, 3, 7), QTime(8, 5, 1))),
+            "'03/07/2024 08:05:01.000'");
+  EXPECT_EQ(core::sqlLiteral(QString("it's")), "'it''s'");
 }
 
 TEST(Dates, StatementsUseMonthFirstAndPeopleDayFirst) {
