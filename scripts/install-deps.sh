@@ -11,6 +11,7 @@ packages=(
   cups cups-client cups-bsd libcups2-dev
   xvfb xauth fonts-dejavu-core
   libzint-dev zbar-tools poppler-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()
