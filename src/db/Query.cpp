@@ -190,9 +190,16 @@ void Query::openPrepared() {
   cursor_ = call([&](Status* status) {
     return statement_->openCursor(status, transaction_->handle(), nullptr, nullptr, outMeta_, 0);
   });
-  active_ = true;
   rowsAffected_ = 0;
-  eof_ = !fetchOne();
+  // Some failures (a value the column's type rejects) only show when the
+  // first row is fetched: the query has not opened then.
+  try {
+    eof_ = !fetchOne();
+  } catch (...) {
+    closeQuietly();
+    throw;
+  }
+  active_ = true;
   current_ = eof_ ? -1 : 0;
 }
 

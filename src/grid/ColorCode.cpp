@@ -1,5 +1,7 @@
 #include "grid/ColorCode.h"
 
+#include <limits>
+
 namespace grid {
 
 bool isSystemColor(qint64 code) {
@@ -31,6 +33,15 @@ QColor colorFromCode(qint64 code, const QPalette& palette) {
 qint64 codeFromColor(const QColor& color) {
   return static_cast<qint64>(color.red()) | (static_cast<qint64>(color.green()) << 8) |
          (static_cast<qint64>(color.blue()) << 16);
+}
+
+qint32 storedColor(qint64 code) {
+  return static_cast<qint32>(static_cast<quint32>(code & 0xFFFFFFFFLL));
+}
+
+qint64 colorFromStored(qint64 stored) {
+  if (stored < 0 && stored >= std::numeric_limits<qint32>::min()) return stored & 0xFFFFFFFFLL;
+  return stored;
 }
 
 }  // namespace grid

@@ -20,4 +20,11 @@ QColor colorFromCode(qint64 code, const QPalette& palette = QPalette());
 // The colour integer of a colour.
 qint64 codeFromColor(const QColor& color);
 
+// Colour integers go to the database as signed 32-bit values, so that a
+// host whose colour column is INTEGER can hold system colours (0x80000005
+// is written -2147483643). Both that form and the unsigned one written
+// before are read back as the unsigned colour integer.
+qint32 storedColor(qint64 code);
+qint64 colorFromStored(qint64 stored);
+
 }  // namespace grid

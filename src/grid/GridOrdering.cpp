@@ -132,27 +132,29 @@ QString descending(const OrderKey& key) {
 }  // namespace
 
 QStringList GridOrdering::orderLines(const QStringList& origins,
-                                     const PersonalisedFields& personalised) const {
+                                     const PersonalisedFields& personalised,
+                                     const TableAliases& aliases) const {
   QStringList lines;
   if (mode == Multi) {
     for (const OrderKey& key : ChiaviOrdinamento) {
       if (!usable(key, origins, personalised)) continue;
       const QString lead = lines.isEmpty() ? QStringLiteral("ORDER BY ") : QStringLiteral(",");
-      lines << lead + key.expression + descending(key);
+      lines << lead + aliases.qualify(key.expression) + descending(key);
     }
   } else if (hasSingleKey() && usable(single, origins, personalised)) {
-    lines << QStringLiteral("ORDER BY ") + single.expression + descending(single);
+    lines << QStringLiteral("ORDER BY ") + aliases.qualify(single.expression) + descending(single);
   }
   return lines;
 }
 
-QStringList GridOrdering::searchOrderLines(const QStringList& origins, bool upper,
-                                           bool orderBy) const {
+QStringList GridOrdering::searchOrderLines(const QStringList& origins, bool upper, bool orderBy,
+                                           const TableAliases& aliases) const {
   const auto counts = [&origins](const OrderKey& key) {
     return !key.expression.isEmpty() && origins.contains(key.expression) &&
            isQualifiedName(key.expression);
   };
-  const auto wrapped = [upper](const QString& expression) {
+  const auto wrapped = [upper, &aliases](const QString& origin) {
+    const QString expression = aliases.qualify(origin);
     return upper ? QStringLiteral("UPPER(") + expression + ')' : expression;
   };
   QStringList lines;
@@ -237,12 +239,15 @@ QStringList GridOrdering::primaryKeyStatement(const QString& baseTable) {
           QStringLiteral("ORDER BY B.RDB$FIELD_POSITION")};
 }
 
-QString GridOrdering::primaryKeyLine(const QString& baseTable, const QStringList& fields) {
+QString GridOrdering::primaryKeyLine(const QString& baseTable, const QStringList& fields,
+                                     const TableAliases& aliases) {
   if (!core::isSqlIdentifier(baseTable)) return {};
+  const QString alias = aliases.aliasOf(baseTable);
+  const QString qualifier = alias.isEmpty() ? baseTable : alias;
   QStringList parts;
   for (QString field : fields) {
     field.remove(' ');
-    if (core::isSqlIdentifier(field)) parts << baseTable + '.' + field;
+    if (core::isSqlIdentifier(field)) parts << qualifier + '.' + field;
   }
   if (parts.isEmpty()) return {};
   return QStringLiteral("ORDER BY ") + parts.join(',');

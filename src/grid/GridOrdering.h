@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "grid/GridTables.h"
+#include "grid/TableAliases.h"
 
 namespace db {
 class Transaction;
@@ -70,12 +71,15 @@ class GridOrdering {
   // The ORDER BY lines the keys give on a statement whose fields have the
   // given origins. A key counts only when its name is a computed column or
   // its expression is one of the origins; the first counted key opens the
-  // clause even when an earlier key did not count.
-  QStringList orderLines(const QStringList& origins, const PersonalisedFields& personalised) const;
+  // clause even when an earlier key did not count. Origins of aliased
+  // tables are written with the alias.
+  QStringList orderLines(const QStringList& origins, const PersonalisedFields& personalised,
+                         const TableAliases& aliases = {}) const;
 
   // The ordering a search with the "No" ordering choice keeps: keys whose
   // expression is one of the origins, each wrapped in UPPER() when asked.
-  QStringList searchOrderLines(const QStringList& origins, bool upper, bool orderBy) const;
+  QStringList searchOrderLines(const QStringList& origins, bool upper, bool orderBy,
+                               const TableAliases& aliases = {}) const;
 
   // Mode switch at a title double-click: Ctrl held in single-key mode makes
   // the single key the first of a list; Ctrl released in multi-key mode
@@ -95,9 +99,11 @@ class GridOrdering {
 
   // The primary key of a base table: its field names in key order.
   static QStringList primaryKeyStatement(const QString& baseTable);
-  // "ORDER BY T.A,T.B", empty when there are no fields. Fields that are not
+  // "ORDER BY T.A,T.B", empty when there are no fields; T is the base
+  // table's alias when the statement gives it one. Fields that are not
   // plain identifiers are left out.
-  static QString primaryKeyLine(const QString& baseTable, const QStringList& fields);
+  static QString primaryKeyLine(const QString& baseTable, const QStringList& fields,
+                                const TableAliases& aliases = {});
 };
 
 }  // namespace grid

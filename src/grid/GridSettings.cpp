@@ -21,7 +21,7 @@ GridSettings GridSettings::read(db::Database& database, const QString& table, in
   GridSettings settings;
   if (!query.isEof()) {
     const auto color = [&query](const char* column, qint64 fallback) {
-      const qint64 code = query.value(QString::fromLatin1(column)).toLongLong();
+      const qint64 code = colorFromStored(query.value(QString::fromLatin1(column)).toLongLong());
       return code != 0 ? code : fallback;
     };
     settings.coloreRecordSelez = color("COLORERECORDSELEZ", kColoreDesktop);

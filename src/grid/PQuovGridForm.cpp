@@ -60,6 +60,12 @@ QString literal(const QVariant& value, bool text) {
   return QString::number(value.toLongLong());
 }
 
+// A colour as the layout table stores it: signed 32-bit, or NULL.
+QString colorLiteral(const QVariant& value) {
+  if (value.isNull() || value.toString().isEmpty()) return QStringLiteral("NULL");
+  return QString::number(storedColor(value.toLongLong()));
+}
+
 }  // namespace
 
 void LayoutRowsModel::setRows(std::vector<Row> rows) {
@@ -213,7 +219,7 @@ QStringList TPQuovGridForm::updateStatement(const LayoutRowsModel::Row& row) con
           QStringLiteral("SET"),
           QStringLiteral("NomeCampo=") + literal(row.nomeCampo, true) + ',',
           QStringLiteral("NomeColonna=") + literal(row.nomeColonna, true) + ',',
-          QStringLiteral("ColoreColonna=") + literal(row.coloreColonna, false) + ',',
+          QStringLiteral("ColoreColonna=") + colorLiteral(row.coloreColonna) + ',',
           QStringLiteral("Visibile=") + literal(row.visibile, false) + ',',
           QStringLiteral("Posizione=%1").arg(row.posizione),
           QStringLiteral("WHERE (CodiceSituazione=%1)").arg(keys_.situazione),
@@ -231,7 +237,8 @@ void TPQuovGridForm::CaricaGriglia() {
     LayoutRowsModel::Row row;
     row.nomeCampo = query.text(QStringLiteral("NOMECAMPO"));
     row.nomeColonna = query.value(QStringLiteral("NOMECOLONNA"));
-    row.coloreColonna = query.value(QStringLiteral("COLORECOLONNA"));
+    const QVariant color = query.value(QStringLiteral("COLORECOLONNA"));
+    row.coloreColonna = color.isNull() ? color : QVariant(colorFromStored(color.toLongLong()));
     row.visibile = query.value(QStringLiteral("VISIBILE"));
     row.posizione = query.value(QStringLiteral("POSIZIONE")).toInt();
     rows.push_back(row);

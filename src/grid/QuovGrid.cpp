@@ -193,6 +193,9 @@ void TQuovGrid::SalvaAspettoColonne() {
   const auto rows = grid::layout::rowsOf(
       model_->columns(), [this](const QString& name) { return ordering_.storedCode(name); },
       grid::kColoreFinestra);
+  // A grid without columns (its source failed to show them) has no layout
+  // to store: the user's stored one stays.
+  if (rows.empty()) return;
   grid::layout::save(*database, TabellaAspettoGriglia, chiavi(), rows);
 }
 

@@ -209,6 +209,9 @@ class TQuovGrid : public QTableView {
   bool regolaTabellaGrande(const QString& fieldName) const;
 
   // Search.
+  // The search window on a column, after the start event; sets ended once
+  // the end event has been raised.
+  void apriRicerca(const grid::GridColumn& searched, bool& ended);
   void alzaInizioRicerca();
   void alzaFineRicerca();
   void ricercaConTimer();
@@ -225,7 +228,7 @@ class TQuovGrid : public QTableView {
   void copiaInTabellaAppoggio();
 
   template <class Command>
-  void protetto(Command command);
+  bool protetto(Command command);
   static ApriInterrogazione& designer();
 
   grid::GridModel* model_;

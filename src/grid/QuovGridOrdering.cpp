@@ -26,7 +26,8 @@ void TQuovGrid::primaDellApertura(db::DataSet& dataSet) {
   const bool keys = ordering_.mode == GridOrdering::Multi ? !ordering_.ChiaviOrdinamento.empty()
                                                           : ordering_.hasSingleKey();
   if (keys) {
-    query_->sql << ordering_.orderLines(originiAusiliarie(), personalizzati());
+    query_->sql << ordering_.orderLines(originiAusiliarie(), personalizzati(),
+                                        grid::TableAliases::of(query_->sql));
     return;
   }
   if (!OrdinaPerChiavePrimaria || TabellaBase.isEmpty()) return;
@@ -38,7 +39,8 @@ void TQuovGrid::primaDellApertura(db::DataSet& dataSet) {
   for (; !primaryKey.isEof(); primaryKey.next())
     fields << primaryKey.text(QStringLiteral("RDB$FIELD_NAME"));
   transaction.commit();
-  const QString line = GridOrdering::primaryKeyLine(TabellaBase, fields);
+  const QString line =
+      GridOrdering::primaryKeyLine(TabellaBase, fields, grid::TableAliases::of(query_->sql));
   if (!line.isEmpty()) query_->sql << line;
 }
 

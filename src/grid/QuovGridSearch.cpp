@@ -45,9 +45,21 @@ void TQuovGrid::alzaFineRicerca() {
 void TQuovGrid::RicercaCampoCorrente() {
   const int column = colonnaCorrente();
   if (dialog_ || !sorgenteAperta() || column < 0) return;
-  alzaInizioRicerca();
   const grid::GridColumn searched = model_->columns()[static_cast<std::size_t>(column)];
+  alzaInizioRicerca();
+  // The search ends however the command ends, failures included.
+  bool ended = false;
+  try {
+    apriRicerca(searched, ended);
+  } catch (...) {
+    if (!ended) alzaFineRicerca();
+    throw;
+  }
+}
+
+void TQuovGrid::apriRicerca(const grid::GridColumn& searched, bool& ended) {
   if (tipo_ == SorgenteQuery && !regolaTabellaGrande(searched.fieldName)) {
+    ended = true;
     alzaFineRicerca();
     return;
   }
@@ -137,10 +149,19 @@ void TQuovGrid::RicercaCampoCorrente() {
   filtroUpper_ = form.EditUpper->isChecked();
   filtroModo_ = form.EditTipoRicerca->ItemIndex();
   dialog_ = nullptr;
+  ended = true;
   alzaFineRicerca();
   if (tipo_ == SorgenteQuery) {
     colonnaRicerca_.clear();
-    CaricaAspettoColonne();
+    if (query_->isActive()) {
+      CaricaAspettoColonne();
+    } else {
+      // The last search was rejected and the window closed without
+      // removing it: show the search still in force.
+      QStringList statement = SQLIniziale;
+      if (!condizioneRicerca_.isEmpty()) statement << condizioneRicerca_;
+      riapriQuery(statement);
+    }
   }
 }
 
@@ -151,7 +172,9 @@ bool TQuovGrid::tastoRicerca(QObject* box, QKeyEvent* key) {
   switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      protetto([this] { eseguiRicerca(); });
+      // A search the database rejects leaves the window open, so that the
+      // value can be corrected.
+      if (!protetto([this] { eseguiRicerca(); })) return true;
       if (dialog_) dialog_->done(QDialog::Accepted);
       alzaFineRicerca();
       return true;
@@ -181,7 +204,9 @@ void TQuovGrid::ricercaConTimer() {
 
 void TQuovGrid::eseguiRicerca() {
   timerRicerca_.stop();
-  if (!dialog_ || !sorgenteAperta()) return;
+  // A query source may be closed by a search the database rejected: the
+  // next one rebuilds its statement all the same.
+  if (!dialog_ || !sorgente_ || (tipo_ != SorgenteQuery && !sorgenteAperta())) return;
   grid::TRQuovGridForm& form = *dialog_;
 
   if (tipo_ == SorgenteQuery) {
@@ -197,7 +222,9 @@ void TQuovGrid::eseguiRicerca() {
       form.EditTipoRicerca->setItemIndex(grid::ModoMaggiore);
     }
     request.keyword = grid::searchKeyword(SQLIniziale);
-    request.expression = espressioneRicerca_;
+    // The origin names the table; an aliased table is named by its alias.
+    const grid::TableAliases aliases = grid::TableAliases::of(SQLIniziale);
+    request.expression = aliases.qualify(espressioneRicerca_);
     request.text = form.EditStringa->text();
     request.mode = form.EditTipoRicerca->ItemIndex();
     request.upper = form.EditUpper->isChecked();
@@ -206,18 +233,26 @@ void TQuovGrid::eseguiRicerca() {
     query_->close();
     QStringList statement = SQLIniziale;
     const QString condition = grid::conditionLine(request);
+    const QString previous = condizioneRicerca_;
     if (condition.isEmpty()) {
       condizioneRicerca_.clear();
     } else {
       statement << condition;
       if (request.order == grid::OrdineNo)
-        statement << ordering_.searchOrderLines(
-            originiAusiliarie(), classeRicerca_ == FieldClass::Text && request.upper, OrderBy);
+        statement << ordering_.searchOrderLines(originiAusiliarie(),
+                                                classeRicerca_ == FieldClass::Text && request.upper,
+                                                OrderBy, aliases);
       else
         statement << grid::searchOrderLine(request);
       condizioneRicerca_ = condition;
     }
-    riapriQuery(statement);
+    try {
+      riapriQuery(statement);
+    } catch (...) {
+      // A rejected condition is not kept: reopenings would fail again.
+      condizioneRicerca_ = previous;
+      throw;
+    }
     return;
   }
 
@@ -282,21 +317,26 @@ void TQuovGrid::togliRicerca() {
 void TQuovGrid::AnnullaRicerca() {
   if (!sorgenteAperta()) return;
   alzaInizioRicerca();
-  SalvaAspettoColonne();
-  switch (tipo_) {
-    case SorgenteQuery:
-      condizioneRicerca_.clear();
-      riapriQuery(SQLIniziale);
-      break;
-    case SorgenteTabella:
-      table_->setFiltered(false);
-      CaricaAspettoColonne();
-      break;
-    case SorgenteMemoria:
-      mem_->setFilter({});
-      break;
-    default:
-      break;
+  try {
+    SalvaAspettoColonne();
+    switch (tipo_) {
+      case SorgenteQuery:
+        condizioneRicerca_.clear();
+        riapriQuery(SQLIniziale);
+        break;
+      case SorgenteTabella:
+        table_->setFiltered(false);
+        CaricaAspettoColonne();
+        break;
+      case SorgenteMemoria:
+        mem_->setFilter({});
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    alzaFineRicerca();
+    throw;
   }
   alzaFineRicerca();
 }
@@ -338,7 +378,7 @@ void TQuovGrid::modoGenerico(bool on) {
 }
 
 void TQuovGrid::ricercaGenerica() {
-  if (!dialog_ || tipo_ != SorgenteQuery || !sorgenteAperta()) return;
+  if (!dialog_ || tipo_ != SorgenteQuery || !sorgente_) return;
   alzaInizioRicerca();
   SalvaAspettoColonne();
   const QString text = dialog_->EditStringa->text().toUpper();

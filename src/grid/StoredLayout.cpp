@@ -4,6 +4,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "grid/ColorCode.h"
 
 namespace grid::layout {
 
@@ -40,8 +41,8 @@ QStringList insertRow(const QString& table, const GridKeys& keys, const LayoutRo
       QStringLiteral("VALUES (%1,%2,%3,").arg(keys.situazione).arg(keys.utente).arg(keys.progetto) +
           textLiteral(row.nomeCampo) + ',' + textLiteral(row.origine) + ',' +
           QString::number(row.posizione) + ',' + QString::number(row.larghezza) + ',' +
-          textLiteral(row.nomeColonna) + ',' + QString::number(row.coloreColonna) + ',' +
-          QString::number(row.visibile) + ',' + optionalNumber(row.ordinamento) + ')'};
+          textLiteral(row.nomeColonna) + ',' + QString::number(storedColor(row.coloreColonna)) +
+          ',' + QString::number(row.visibile) + ',' + optionalNumber(row.ordinamento) + ')'};
 }
 
 std::vector<LayoutRow> readRows(db::Transaction& transaction, const QStringList& statement) {
@@ -56,7 +57,7 @@ std::vector<LayoutRow> readRows(db::Transaction& transaction, const QStringList&
     row.posizione = query.value(QStringLiteral("POSIZIONE")).toInt();
     row.larghezza = query.value(QStringLiteral("LARGHEZZA")).toInt();
     row.nomeColonna = query.text(QStringLiteral("NOMECOLONNA"));
-    row.coloreColonna = query.value(QStringLiteral("COLORECOLONNA")).toLongLong();
+    row.coloreColonna = colorFromStored(query.value(QStringLiteral("COLORECOLONNA")).toLongLong());
     row.visibile = query.value(QStringLiteral("VISIBILE")).toInt();
     const QVariant ordinamento = query.value(QStringLiteral("ORDINAMENTO"));
     if (!ordinamento.isNull()) row.ordinamento = ordinamento.toInt();

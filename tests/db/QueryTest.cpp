@@ -146,6 +146,27 @@ TEST_F(QueryTest, ExecReportsAffectedRowsAndErrorsCarryTheServerMessage) {
   EXPECT_THROW(query.open(), db::DbError) << "open() is for statements that return rows";
 }
 
+TEST_F(QueryTest, AnOpenWhoseFirstFetchFailsLeavesTheQueryClosed) {
+  execute(*database_, {"INSERT INTO ART (CODICE, QTA) VALUES ('A1', 1)"});
+  db::Transaction transaction(*database_);
+  db::Query query(*database_, transaction);
+  int opened = 0;
+  query.setAfterOpen([&](db::DataSet&) { ++opened; });
+  // The value only fails to convert when the first row is fetched.
+  query.sql = QStringList{"SELECT * FROM ART", "WHERE(ART.QTA >= 'x')"};
+  EXPECT_THROW(query.open(), db::DbError);
+  EXPECT_FALSE(query.isActive());
+  EXPECT_FALSE(query.canFetchMore());
+  EXPECT_EQ(query.rowCount(), 0);
+  EXPECT_EQ(opened, 0);
+
+  // The same query opens normally afterwards.
+  query.sql = QStringList{"SELECT * FROM ART"};
+  query.open();
+  EXPECT_TRUE(query.isActive());
+  EXPECT_EQ(query.recordCount(), 1);
+}
+
 TEST_F(QueryTest, GeneratorsAndTableLookups) {
   db::Transaction transaction(*database_);
   const qint64 first = db::generatorValue(transaction, "GEN_ART");

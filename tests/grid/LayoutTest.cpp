@@ -1,5 +1,6 @@
 #include <QHeaderView>
 #include <QTest>
+#include <map>
 
 #include "GridFixture.h"
 #include "grid/ColorCode.h"
@@ -135,4 +136,54 @@ TEST_F(LayoutTest, OpeningALargeAnswerReadsOnlyWhatTheScreenShows) {
   host.grid.scrollToBottom();
   QTest::qWait(50);
   EXPECT_GT(host.grid.model()->rowCount(), shown) << "scrolling fetches more";
+}
+
+TEST_F(LayoutTest, ColoursAreStoredSignedAndReadInBothForms) {
+  const auto rawColours = [this] {
+    db::Transaction transaction(*database_);
+    db::Query query(*database_, transaction);
+    query.sql << "SELECT NOMECAMPO, COLORECOLONNA FROM STOASP1 WHERE CODICEUTENTE=7";
+    query.open();
+    std::map<QString, qint64> colours;
+    for (; !query.isEof(); query.next())
+      colours[query.text("NOMECAMPO")] = query.value("COLORECOLONNA").toLongLong();
+    return colours;
+  };
+  // Rows stored so far: the grid's own colour unsigned, and signed.
+  run("INSERT INTO STOASP1 (CODICESITUAZIONE, CODICEUTENTE, CODICEPROGETTO, NOMECAMPO, ORIGINE, "
+      "POSIZIONE, LARGHEZZA, NOMECOLONNA, COLORECOLONNA, VISIBILE) VALUES "
+      "(1, 7, 123, 'CODICE', 'ETICHETTE.CODICE', 0, 90, 'Codice', 2147483653, 1)");
+  run("INSERT INTO STOASP1 (CODICESITUAZIONE, CODICEUTENTE, CODICEPROGETTO, NOMECAMPO, ORIGINE, "
+      "POSIZIONE, LARGHEZZA, NOMECOLONNA, COLORECOLONNA, VISIBILE) VALUES "
+      "(1, 7, 123, 'ID', 'ETICHETTE.ID', 1, 40, 'Numero', -2147483643, 1)");
+  {
+    GridHost host(*database_, kEtichette, "ETICHETTE");
+    host.open();
+    for (int column : {0, 1})
+      EXPECT_FALSE(host.grid.model()
+                       ->data(host.grid.model()->index(0, column), Qt::BackgroundRole)
+                       .isValid())
+          << "column " << column << " has the grid's own colour";
+    host.grid.SalvaAspettoColonne();
+    ASSERT_EQ(storedRows().size(), 17u);
+    EXPECT_EQ(storedRows()[0].coloreColonna, grid::kColoreFinestra);
+    EXPECT_EQ(storedRows()[1].coloreColonna, grid::kColoreFinestra);
+    EXPECT_EQ(rawColours()["CODICE"], -2147483643) << "written as a signed 32-bit value";
+  }
+
+  // A host whose colour column is INTEGER.
+  run("DROP TABLE STOASP1");
+  run("CREATE TABLE STOASP1 (CODICESITUAZIONE INTEGER NOT NULL, CODICEUTENTE INTEGER NOT NULL, "
+      "CODICEPROGETTO INTEGER NOT NULL, NOMECAMPO VARCHAR(63), ORIGINE VARCHAR(127), "
+      "POSIZIONE INTEGER NOT NULL, LARGHEZZA INTEGER, NOMECOLONNA VARCHAR(64), "
+      "COLORECOLONNA INTEGER, VISIBILE SMALLINT, ORDINAMENTO INTEGER)");
+  GridHost host(*database_, kEtichette, "ETICHETTE");
+  host.open();
+  host.grid.setColumnWidth(3, 33);
+  host.query.close();
+  const auto rows = storedRows();
+  ASSERT_EQ(rows.size(), 17u);
+  EXPECT_EQ(rows[3].larghezza, 33);
+  EXPECT_EQ(rows[0].coloreColonna, grid::kColoreFinestra);
+  EXPECT_EQ(rawColours()["ID"], -2147483643);
 }

@@ -1,8 +1,13 @@
+#include <QLineEdit>
 #include <QTest>
 
 #include "GridFixture.h"
 #include "grid/ColorCode.h"
 #include "grid/GridModel.h"
+#include "grid/RQuovGridForm.h"
+#include "grid/RadioGroup.h"
+#include "grid/SearchCondition.h"
+#include "grid/TableAliases.h"
 
 namespace {
 
@@ -180,4 +185,49 @@ TEST(GridOrderingLines, UnusableKeysAreLeftOutAndTheClauseStillOpensWithOrderBy)
   ordering.ChiaviOrdinamento = {{"TOTALE", "T.QTA*T.PREZZO", 0, 1}};
   EXPECT_EQ(ordering.orderLines({}, {{"TOTALE"}, {"T.QTA*T.PREZZO"}}),
             QStringList({"ORDER BY T.QTA*T.PREZZO"}));
+}
+
+TEST_F(OrderingTest, AStatementWithATableAliasOrdersAndSearchesThroughTheAlias) {
+  const QStringList aliased{"SELECT E.* FROM ETICHETTE E"};
+  GridHost host(*database_, aliased, "ETICHETTE");
+  host.open();
+  EXPECT_EQ(host.lastOpened(), with(aliased, {"ORDER BY E.ID"}));
+  EXPECT_EQ(host.grid.model()->rowCount(), 30);
+
+  host.doubleClickTitle("CODICE");
+  host.doubleClickTitle("CODICE");
+  EXPECT_EQ(host.lastOpened(), with(aliased, {"ORDER BY E.CODICE DESC"}));
+  EXPECT_EQ(codes(), (std::map<QString, int>{{"CODICE", 2}}));
+  EXPECT_EQ(storedRows()[2].origine, "ETICHETTE.CODICE") << "the origin is stored as reported";
+  host.doubleClickTitle("DESCRIZIONE", Qt::ControlModifier);
+  EXPECT_EQ(host.lastOpened(), with(aliased, {"ORDER BY E.CODICE DESC", ",E.DESCRIZIONE"}));
+
+  // A search keeping the stored ordering ("No").
+  prompter_.script([](QDialog& dialog) {
+    auto& form = dynamic_cast<grid::TRQuovGridForm&>(dialog);
+    form.EditTipoRicerca->setItemIndex(grid::ModoInizia);
+    form.EditOrdinamento->setItemIndex(grid::OrdineNo);
+    QTest::keyClicks(form.EditStringa, "c00");
+    QTest::keyClick(form.EditStringa, Qt::Key_Return);
+    return 1;
+  });
+  host.grid.setCurrentIndex(host.grid.model()->index(0, host.column("CODICE")));
+  host.grid.RicercaCampoCorrente();
+  EXPECT_TRUE(prompter_.messages().empty());
+  EXPECT_EQ(host.lastOpened(),
+            with(aliased, {"WHERE(UPPER(E.CODICE) LIKE 'C00%')", "ORDER BY UPPER(E.CODICE) DESC",
+                           ", UPPER(E.DESCRIZIONE)"}));
+  EXPECT_EQ(host.grid.model()->rowCount(), 9);
+
+  // How aliases are found.
+  const auto aliases =
+      grid::TableAliases::of({"select a.*, e.codice from ACQUISIZIONI AS a", "left join",
+                              "etichette e on e.idacquisizione = a.id", "WHERE A.ID > 0"});
+  EXPECT_EQ(aliases.qualify("ETICHETTE.CODICE"), "e.CODICE");
+  EXPECT_EQ(aliases.qualify("ACQUISIZIONI.ID"), "a.ID");
+  EXPECT_EQ(aliases.qualify("LANCISTAMPA.ID"), "LANCISTAMPA.ID");
+  EXPECT_EQ(aliases.qualify("UPPER(X)"), "UPPER(X)");
+  EXPECT_EQ(grid::TableAliases::of(kEtichette).aliasOf("ETICHETTE"), "");
+  EXPECT_EQ(grid::TableAliases::of({"SELECT * FROM ETICHETTE", "ORDER BY ID"}).aliasOf("ETICHETTE"),
+            "");
 }

@@ -76,12 +76,11 @@ TEST_F(PersonalisationTest, HidingRetitlingAndColoursReachTheGridWhenTheWindowCl
   });
   const auto updates = takeStatements("UPDATE");
   ASSERT_EQ(updates.size(), 3u);
-  EXPECT_EQ(
-      updates[0],
-      QStringList({"UPDATE \"STOASP1\"", "SET", "NomeCampo='DESCRIZIONE',", "NomeColonna='Descr.',",
-                   QString("ColoreColonna=%1,").arg(grid::kColoreFinestra), "Visibile=0,",
-                   "Posizione=4", "WHERE (CodiceSituazione=1)", "AND(CodiceUtente=7)",
-                   "AND(Posizione=4)", "AND(CodiceProgetto=123)"}));
+  EXPECT_EQ(updates[0],
+            QStringList({"UPDATE \"STOASP1\"", "SET", "NomeCampo='DESCRIZIONE',",
+                         "NomeColonna='Descr.',", "ColoreColonna=-2147483643,", "Visibile=0,",
+                         "Posizione=4", "WHERE (CodiceSituazione=1)", "AND(CodiceUtente=7)",
+                         "AND(Posizione=4)", "AND(CodiceProgetto=123)"}));
   EXPECT_EQ(updates[1][4], "ColoreColonna=NULL,");
 
   TQuovGrid& grid = host.grid;

@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -271,6 +272,80 @@ TEST_F(SearchTest, F6AndEscapeGiveBackTheInitialStatement) {
   EXPECT_TRUE(host.grid.CondizioneRicerca().isEmpty());
   host.open();
   EXPECT_EQ(host.lastOpened(), with(kMovimenti, {"ORDER BY MOVIMENTI.ID"}));
+}
+
+TEST_F(SearchTest, ARejectedSearchKeepsTheWindowOpenTheLayoutStoredAndEndsTheSearch) {
+  GridHost host(*database_, kEtichette, "ETICHETTE");
+  host.open();
+  host.grid.SalvaAspettoColonne();
+  ASSERT_EQ(storedRows().size(), 17u);
+  int starts = 0, ends = 0;
+  host.grid.OnInizioRicerca = [&](QObject*) {
+    ++starts;
+    host.searching = 1;
+  };
+  host.grid.OnFineRicerca = [&](QObject*) {
+    ++ends;
+    host.searching = 0;
+  };
+
+  // A number column, ">=", a value the column's type rejects, Enter.
+  search(host, "ID", [&](TRQuovGridForm& form) {
+    form.EditTipoRicerca->setItemIndex(grid::ModoMaggiore);
+    QTest::keyClicks(form.EditStringa, "x");
+    press(form.EditStringa, Qt::Key_Return);
+    EXPECT_TRUE(form.isVisible()) << "the window stays open for a correction";
+    EXPECT_EQ(prompter_.messages().size(), 1u);
+    EXPECT_EQ(ends, 0) << "the search is still running";
+    EXPECT_TRUE(host.grid.CondizioneRicerca().isEmpty()) << "the rejected condition is dropped";
+    EXPECT_FALSE(host.query.isActive());
+    EXPECT_TRUE(host.grid.colonne().empty());
+    host.grid.SalvaAspettoColonne();
+    EXPECT_EQ(storedRows().size(), 17u) << "a closed grid saves nothing";
+
+    // A correction that works.
+    form.EditStringa->setText("25");
+    press(form.EditStringa, Qt::Key_Return);
+    EXPECT_FALSE(form.isVisible());
+    return 1;
+  });
+  EXPECT_EQ(prompter_.messages().size(), 1u);
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(ends, 2) << "Enter ends the search, and so does the window closing";
+  EXPECT_EQ(host.grid.CondizioneRicerca(), "AND(ETICHETTE.ID >= '25')");
+  EXPECT_EQ(host.grid.model()->rowCount(), 6);
+
+  // Rejected again, then the window is closed without Escape: the grid shows
+  // the search still in force, and closing the host keeps the layout.
+  search(host, "ID", [&](TRQuovGridForm& form) {
+    form.EditStringa->setText("y");
+    press(form.EditStringa, Qt::Key_Return);
+    EXPECT_EQ(prompter_.messages().size(), 2u);
+    return 2;
+  });
+  EXPECT_EQ(starts, 2);
+  EXPECT_EQ(ends, 3) << "ended once, as the window closed";
+  EXPECT_TRUE(host.query.isActive());
+  EXPECT_EQ(host.grid.CondizioneRicerca(), "AND(ETICHETTE.ID >= '25')");
+  EXPECT_EQ(host.grid.model()->rowCount(), 6);
+  host.query.close();
+  EXPECT_EQ(storedRows().size(), 17u);
+
+  // Commands that fail before the window opens, or while removing the
+  // search, still end the search.
+  host.open();
+  run("DROP TABLE STOASP1");
+  prompter_.reset();
+  host.grid.setCurrentIndex(host.grid.model()->index(0, host.column("ID")));
+  host.grid.azioniMenu()[0]->trigger();
+  EXPECT_EQ(prompter_.messages().size(), 1u);
+  EXPECT_EQ(starts, 3);
+  EXPECT_EQ(ends, 4);
+  host.grid.azioniMenu()[1]->trigger();
+  EXPECT_EQ(prompter_.messages().size(), 2u);
+  EXPECT_EQ(starts, 4);
+  EXPECT_EQ(ends, 5);
+  EXPECT_EQ(host.searching, 0);
 }
 
 TEST_F(SearchTest, TheWindowRemembersItsPositionAndOptions) {
