@@ -119,6 +119,9 @@ int openWindow(const OpenRequest& request) {
         programArguments().join(' '));
     return 2;
   }
+  // From here a termination signal ends the program in order, even one that
+  // arrives before the window is up.
+  core::installTerminationHandlers();
   const QByteArray path = libraryPath().toLocal8Bit();
   void* library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {

@@ -60,6 +60,28 @@ bool linkTo(const QString& link, const QString& target) {
   return ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(link).constData()) == 0;
 }
 
+bool copyCharacterSets(const QString& from, const QString& to) {
+  if (QFileInfo(to).isSymLink()) QFile::remove(to);
+  if (!QDir().mkpath(to)) return false;
+  for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::Files)) {
+    const QString target = to + '/' + entry.fileName();
+    if (!entry.fileName().endsWith(QLatin1String(".so"))) {
+      if (!linkTo(target, entry.absoluteFilePath())) return false;
+      continue;
+    }
+    const QFileInfo current(target);
+    if (current.exists() && !current.isSymLink() && current.size() == entry.size() &&
+        current.lastModified() >= entry.lastModified())
+      continue;
+    const QString aside = target + QStringLiteral(".%1").arg(::getpid());
+    QFile::remove(aside);
+    if (!QFile::copy(entry.absoluteFilePath(), aside) ||
+        ::rename(QFile::encodeName(aside).constData(), QFile::encodeName(target).constData()) != 0)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 QString embeddedEngineFolder() {
@@ -80,12 +102,19 @@ QString configureEmbeddedEngine() {
     conf += "include " + QFile::encodeName(root) + "/firebird.conf\n";
   conf += "ServerMode = SuperClassic\n";
   if (!writeIfChanged(folder + QStringLiteral("/firebird.conf"), conf)) return {};
-  // The message file and the other configuration files (aliases, plugins)
-  // are the system's own.
+  // Everything else is the system's own: the message file, the other
+  // configuration files (aliases, plugins), plugins/. The character sets in
+  // intl/ are found only in a folder of their own whose library is a copy:
+  // through a link the engine loads it but knows none of its character sets.
   const QStringList shared =
-      QDir(root).entryList({QStringLiteral("*.msg"), QStringLiteral("*.conf")}, QDir::Files);
+      QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
   for (const QString& name : shared) {
     if (name == QLatin1String("firebird.conf")) continue;
+    if (name == QLatin1String("intl")) {
+      if (!copyCharacterSets(root + QStringLiteral("/intl"), folder + QStringLiteral("/intl")))
+        return {};
+      continue;
+    }
     if (!linkTo(folder + '/' + name, root + '/' + name)) return {};
   }
   qputenv("FIREBIRD", QFile::encodeName(folder));

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "db/Database.h"
 #include "db/Query.h"
@@ -122,6 +123,8 @@ TEST(HostProgram, EndsInOrderOnTerminationSignals) {
     // it when it closes.
     RunningHost reprint(dir.path(),
                         {"open", "ShowRistampaBarcode1FormX", "--user", "1", "--window-id", "3"});
+    for (int i = 0; i < 300 && readOne(dir.filePath("dati/archivio.fdb"), tables) != "1"; ++i)
+      QThread::msleep(100);
     EXPECT_EQ(readOne(dir.filePath("dati/archivio.fdb"), tables), "1");
     ASSERT_TRUE(reprint.endsOn(SIGTERM)) << "SIGTERM";
     EXPECT_EQ(reprint.process_.exitStatus(), QProcess::NormalExit);
