@@ -30,8 +30,9 @@ bool BatchSession::open(int user) {
             .arg(core::nativePath(core::hostDirectory() + QStringLiteral("user\\user.fdb"))));
     return false;
   }
-  entry::caricaBinDir(*ambiente_, user);
-  entry::caricaArchivio(*ambiente_, user);
+  // A path too long to be kept whole has been reported by the console prompter.
+  if (!entry::caricaBinDir(*ambiente_, user) || !entry::caricaArchivio(*ambiente_, user))
+    return false;
   const QString archive = ambiente_->GetV(QStringLiteral("Archivio"));
   if (archive.isEmpty()) {
     say(QStringLiteral("user %1 has no \"Archivio\" setting naming the main database").arg(user));

@@ -20,6 +20,7 @@
 #include "core/Dates.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
+#include "core/TerminationSignals.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -104,6 +105,12 @@ bool anyWindowVisible() {
   return false;
 }
 
+// Destroys the windows that have closed, and with them their environments:
+// their connections end and open transactions are rolled back.
+void releaseClosedWindows() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 int openWindow(const OpenRequest& request) {
   if (!hasDisplay()) {
     say(QStringLiteral("No display is available to show the window.\n"
@@ -112,6 +119,9 @@ int openWindow(const OpenRequest& request) {
         programArguments().join(' '));
     return 2;
   }
+  // From here a termination signal ends the program in order, even one that
+  // arrives before the window is up.
+  core::installTerminationHandlers();
   const QByteArray path = libraryPath().toLocal8Bit();
   void* library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {
@@ -124,6 +134,33 @@ int openWindow(const OpenRequest& request) {
     say(QStringLiteral("libOrbelan has no export ") + request.exportName);
     return 1;
   }
+  // The host's application object, which the library uses: it exists before
+  // the export is called, because the print settings window runs its modal
+  // loop inside the call and the signals and the screenshot must reach it there.
+  static int argc = 1;
+  static char name[] = "orbelan";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  // Set once the program is to end: the export's own loop and the host's
+  // both return, and the host's loop is not entered again.
+  std::optional<int> ending;
+  const auto finish = [&ending](int status) {
+    if (ending) return;
+    ending = status;
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(status);  // every running loop, the modal one too
+  };
+  core::onTermination(&app, [&finish] { finish(128 + core::terminationSignal()); });
+  // The windows attach their databases in the export call, and the Firebird
+  // client then replaces the signal handlers: they are put back on the first
+  // turn of an event loop (the modal window's inside the call, else the host's).
+  QTimer::singleShot(0, &app, [] { core::installTerminationHandlers(); });
+  if (!request.screenshot.isEmpty()) {
+    QTimer::singleShot(800, &app, [&finish, file = request.screenshot] {
+      saveScreenshot(file);
+      finish(0);
+    });
+  }
   if (request.exportName.endsWith('X')) {
     using Entry = std::int32_t (*)(std::int32_t, std::int32_t);
     reinterpret_cast<Entry>(symbol)(request.user, request.windowId.value_or(0));
@@ -131,18 +168,13 @@ int openWindow(const OpenRequest& request) {
     using Entry = std::int32_t (*)(std::int32_t);
     reinterpret_cast<Entry>(symbol)(request.user);
   }
-  // The library made the application object if there was none; its event
-  // loop drives the modeless windows until the last one closes.
-  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-  if (!app || !anyWindowVisible()) return 0;
-  if (!request.screenshot.isEmpty()) {
-    QTimer::singleShot(800, app, [file = request.screenshot] {
-      saveScreenshot(file);
-      QApplication::closeAllWindows();
-      QCoreApplication::quit();
-    });
-  }
-  return app->exec();
+  // The host's event loop drives the modeless windows until the last one
+  // closes, a termination signal arrives or the screenshot is taken.
+  core::installTerminationHandlers();
+  int status = 0;
+  if (!ending && anyWindowVisible()) status = app.exec();
+  releaseClosedWindows();
+  return ending.value_or(status);
 }
 
 QString storedDir(const QString& nativeDir) {

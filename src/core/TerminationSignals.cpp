@@ -26,20 +26,22 @@ extern "C" void onSignal(int signal) {
 }  // namespace
 
 void installTerminationHandlers() {
-  static const bool installed = [] {
+  static const bool piped = [] {
     if (::pipe(wakeFds) == 0) {
       for (const int fd : wakeFds) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
       for (const int fd : wakeFds) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     }
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
     return true;
   }();
-  (void)installed;
+  (void)piped;
+  // Set on every call: the Firebird client puts handlers of its own in place
+  // when it first attaches a database, and a later call takes the signals back.
+  struct sigaction action = {};
+  action.sa_handler = onSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
 }
 
 bool terminationRequested() {

@@ -9,7 +9,8 @@
 // to close them, so open transactions are rolled back rather than cut off.
 namespace core {
 
-// Installs the handlers once per process; later calls do nothing.
+// Installs the handlers; a later call puts them back in place after another
+// library (the Firebird client, on its first attachment) has replaced them.
 void installTerminationHandlers();
 
 // True once SIGTERM or SIGINT has arrived (after installTerminationHandlers).

@@ -4,6 +4,7 @@
 
 #include "core/Cp1252.h"
 #include "core/Paths.h"
+#include "db/EmbeddedEngine.h"
 #include "db/FbStatus.h"
 #include "db/Transaction.h"
 
@@ -13,7 +14,12 @@ using detail::call;
 using detail::Status;
 
 Firebird::IMaster* master() {
-  return Firebird::fb_get_master_interface();
+  // The engine reads its configuration when it is first used.
+  static Firebird::IMaster* const instance = [] {
+    configureEmbeddedEngine();
+    return Firebird::fb_get_master_interface();
+  }();
+  return instance;
 }
 Firebird::IUtil* util() {
   return master()->getUtilInterface();

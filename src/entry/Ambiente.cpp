@@ -3,20 +3,25 @@
 #include <QCoreApplication>
 
 #include "env/TabX.h"
+#include "ui/Prompter.h"
 
 namespace entry {
 
 namespace {
 
+// The width of the parameter table's Testo field: a longer value would be
+// stored cut, and a cut path names another file.
+constexpr int kLunghezzaTesto = 128;
+
 QString utenteTesto(std::int32_t utente) {
   return QString::number(utente);
 }
 
-// A value of the user's settings.
-void caricaQzv(TTabXForm& ambiente, std::int32_t utente, const QString& nome,
-               const QString& impostazione) {
-  ambiente.Inserisci(QStringLiteral("QZV"), nome, {}, ambiente.CaricaParametro(impostazione), {},
-                     {}, {}, {}, utenteTesto(utente));
+bool percorsoTroppoLungo(const QString& percorso) {
+  if (percorso.size() <= kLunghezzaTesto) return false;
+  ui::error(QStringLiteral("Percorso troppo lungo (più di %1 caratteri): ").arg(kLunghezzaTesto) +
+            percorso);
+  return true;
 }
 
 }  // namespace
@@ -28,19 +33,32 @@ Ambiente creaAmbiente(std::int32_t utente) {
   return ambiente;
 }
 
-void caricaBinDir(TTabXForm& ambiente, std::int32_t utente) {
-  caricaQzv(ambiente, utente, QStringLiteral("BinDir"), QStringLiteral("Directory bin"));
-}
-
-void caricaArchivio(TTabXForm& ambiente, std::int32_t utente) {
-  caricaQzv(ambiente, utente, QStringLiteral("Archivio"), QStringLiteral("Archivio"));
-}
-
-void caricaLbl(TTabXForm& ambiente, std::int32_t utente, const QString& nome,
-               const QString& relativo) {
-  ambiente.Inserisci(QStringLiteral("LBL"), nome, {},
-                     ambiente.GetV(QStringLiteral("BinDir")) + relativo, {}, {}, {}, {},
+bool caricaBinDir(TTabXForm& ambiente, std::int32_t utente) {
+  const QString binDir = ambiente.CaricaParametro(QStringLiteral("Directory bin"));
+  if (percorsoTroppoLungo(binDir)) return false;
+  ambiente.Inserisci(QStringLiteral("QZV"), QStringLiteral("BinDir"), {}, binDir, {}, {}, {}, {},
                      utenteTesto(utente));
+  return true;
+}
+
+bool caricaArchivio(TTabXForm& ambiente, std::int32_t utente) {
+  const QString archivio = ambiente.CaricaParametro(QStringLiteral("Archivio"));
+  if (archivio.size() > kLunghezzaTesto) {
+    ui::error(QStringLiteral("Errore apertura archivio"));
+    return false;
+  }
+  ambiente.Inserisci(QStringLiteral("QZV"), QStringLiteral("Archivio"), {}, archivio, {}, {}, {},
+                     {}, utenteTesto(utente));
+  return true;
+}
+
+bool caricaLbl(TTabXForm& ambiente, std::int32_t utente, const QString& nome,
+               const QString& relativo) {
+  const QString percorso = ambiente.GetV(QStringLiteral("BinDir")) + relativo;
+  if (percorsoTroppoLungo(percorso)) return false;
+  ambiente.Inserisci(QStringLiteral("LBL"), nome, {}, percorso, {}, {}, {}, {},
+                     utenteTesto(utente));
+  return true;
 }
 
 void caricaTbx(TTabXForm& ambiente, std::int32_t utente, const QString& nome, bool perUtente) {
@@ -54,16 +72,13 @@ bool connettiArchivio(TTabXForm& ambiente) {
 }
 
 bool preparaAmbienteGestEtic(TTabXForm& ambiente, std::int32_t utente) {
-  caricaBinDir(ambiente, utente);
-  caricaArchivio(ambiente, utente);
-  caricaLbl(ambiente, utente, QStringLiteral("ETICHETTALBL"),
-            QStringLiteral("Report\\ETICHETTA.LBL"));
-  caricaLbl(ambiente, utente, QStringLiteral("ETICHETTATXT"),
-            QStringLiteral("Report\\ETICHETTA.TXT"));
-  caricaLbl(ambiente, utente, QStringLiteral("ETICHETTAEANLBL"),
-            QStringLiteral("Report\\ETICHETTA_EAN.LBL"));
-  caricaLbl(ambiente, utente, QStringLiteral("ETICHETTAEANTXT"),
-            QStringLiteral("Report\\ETICHETTA_EAN.TXT"));
+  if (!caricaBinDir(ambiente, utente) || !caricaArchivio(ambiente, utente)) return false;
+  for (const auto& [nome, relativo] : {std::pair{"ETICHETTALBL", "Report\\ETICHETTA.LBL"},
+                                       std::pair{"ETICHETTATXT", "Report\\ETICHETTA.TXT"},
+                                       std::pair{"ETICHETTAEANLBL", "Report\\ETICHETTA_EAN.LBL"},
+                                       std::pair{"ETICHETTAEANTXT", "Report\\ETICHETTA_EAN.TXT"}})
+    if (!caricaLbl(ambiente, utente, QString::fromLatin1(nome), QString::fromLatin1(relativo)))
+      return false;
   if (!connettiArchivio(ambiente)) return false;
   caricaTbx(ambiente, utente, QStringLiteral("StampanteTermica"), true);
   caricaTbx(ambiente, utente, QStringLiteral("ModoStampa"), false);

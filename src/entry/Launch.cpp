@@ -17,7 +17,8 @@ namespace entry {
 
 namespace {
 
-// Steps 6 and 8 for the modeless windows.
+// Creates a modeless window on the environment, which it then owns, and
+// shows it; the host's event loop drives it from here on.
 template <typename Window>
 QWidget* mostra(Ambiente ambiente) {
   auto* window = new Window(nullptr, std::move(ambiente));
@@ -25,7 +26,9 @@ QWidget* mostra(Ambiente ambiente) {
   return window;
 }
 
-// Steps 6 to 8 for the reprint windows launched by the host.
+// The same for a reprint window the host launches: the window is marked
+// standalone (closing it frees it and its environment) and its native handle
+// goes into the host's window log row before it is shown.
 template <typename Window>
 QWidget* mostraAutonoma(Ambiente ambiente, std::int32_t idFinestra) {
   auto* window = new Window(nullptr, std::move(ambiente));
@@ -53,26 +56,26 @@ QWidget* LanciaGestEtic(std::int32_t utente) {
 
 QWidget* LanciaExportLanci(std::int32_t utente) {
   Ambiente ambiente = creaAmbiente(utente);
-  caricaArchivio(*ambiente, utente);
-  if (!connettiArchivio(*ambiente)) return nullptr;
+  if (!caricaArchivio(*ambiente, utente) || !connettiArchivio(*ambiente)) return nullptr;
   return mostra<TExportLanciForm>(std::move(ambiente));
 }
 
 QWidget* LanciaRistampaBarcode(std::int32_t utente, std::int32_t idFinestra) {
   Ambiente ambiente = creaAmbiente(utente);
-  caricaBinDir(*ambiente, utente);
-  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTALBL"),
-            QStringLiteral("Report\\ETICHETTA.LBL"));
+  if (!caricaBinDir(*ambiente, utente) ||
+      !caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTALBL"),
+                 QStringLiteral("Report\\ETICHETTA.LBL")))
+    return nullptr;
   return mostraAutonoma<TRistampaBarcodeForm>(std::move(ambiente), idFinestra);
 }
 
 QWidget* LanciaRistampaBarcode1(std::int32_t utente, std::int32_t idFinestra) {
   Ambiente ambiente = creaAmbiente(utente);
-  caricaArchivio(*ambiente, utente);
-  caricaBinDir(*ambiente, utente);
-  caricaLbl(*ambiente, utente, QStringLiteral("StRistampaBarcode1"),
-            QStringLiteral("Report\\ETICHETTA.LBL"));
-  if (!connettiArchivio(*ambiente)) return nullptr;
+  if (!caricaArchivio(*ambiente, utente) || !caricaBinDir(*ambiente, utente) ||
+      !caricaLbl(*ambiente, utente, QStringLiteral("StRistampaBarcode1"),
+                 QStringLiteral("Report\\ETICHETTA.LBL")) ||
+      !connettiArchivio(*ambiente))
+    return nullptr;
   // Placeholders: the window reads the real values itself.
   for (const char* nome : {"StampanteDefaultDoc", "StampanteEtichetteArt"})
     ambiente->Inserisci(QStringLiteral("TBX"), QString::fromLatin1(nome), {}, {}, {}, {}, {}, {},
@@ -82,14 +85,14 @@ QWidget* LanciaRistampaBarcode1(std::int32_t utente, std::int32_t idFinestra) {
 
 QWidget* LanciaImpoStampa(std::int32_t utente) {
   Ambiente ambiente = creaAmbiente(utente);
-  caricaBinDir(*ambiente, utente);
-  caricaArchivio(*ambiente, utente);
   // The thermal templates, for the preview of a thermal label.
-  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTATXT"),
-            QStringLiteral("Report\\ETICHETTA.TXT"));
-  caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTAEANTXT"),
-            QStringLiteral("Report\\ETICHETTA_EAN.TXT"));
-  if (!connettiArchivio(*ambiente)) return nullptr;
+  if (!caricaBinDir(*ambiente, utente) || !caricaArchivio(*ambiente, utente) ||
+      !caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTATXT"),
+                 QStringLiteral("Report\\ETICHETTA.TXT")) ||
+      !caricaLbl(*ambiente, utente, QStringLiteral("ETICHETTAEANTXT"),
+                 QStringLiteral("Report\\ETICHETTA_EAN.TXT")) ||
+      !connettiArchivio(*ambiente))
+    return nullptr;
   auto* window = new TImpoStampaForm(nullptr, std::move(ambiente));
   window->setWindowModality(Qt::ApplicationModal);
   QPointer<QWidget> alive(window);

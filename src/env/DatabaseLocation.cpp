@@ -22,8 +22,15 @@ QString orDefault(const QString& value, QString (*fallback)()) {
 
 }  // namespace
 
+bool isLocalOrUncDirectory(const QString& directory) {
+  if (directory.startsWith('\\')) return true;
+  return directory.size() >= 3 && directory.at(0).isLetter() && directory.at(0).unicode() < 0x80 &&
+         directory.at(1) == ':' && directory.at(2) == '\\';
+}
+
 bool AttivaDatabase(db::Database& database, const QString& databaseName, const QString& server,
-                    const QString& driveLetter, const QString& user, const QString& password) {
+                    const QString& driveLetter, const QString& user, const QString& password,
+                    WhenMissing whenMissing) {
   database.detach();
   const QString name = orDefault(user, &db::Database::defaultUser);
   const QString secret = orDefault(password, &db::Database::defaultPassword);
@@ -38,6 +45,7 @@ bool AttivaDatabase(db::Database& database, const QString& databaseName, const Q
     return true;
   } catch (const db::DbError&) {
   }
+  if (whenMissing == WhenMissing::Fail) return false;
   try {
     database.create(fullName, name, secret, 4096);
   } catch (const db::DbError&) {
@@ -108,21 +116,27 @@ ServerAnswer ChiediServer(const QString& directory, QWidget* owner) {
 }
 
 bool ApriDatabase(db::Database& database, const QString& directory, const QString& fileName,
-                  const QString& user, const QString& password, QWidget* owner) {
+                  const QString& user, const QString& password, QWidget* owner,
+                  WhenMissing whenMissing) {
   const QString file = fileName.isEmpty() ? QStringLiteral("archivio.fdb") : fileName;
+  if (!isLocalOrUncDirectory(directory)) {
+    // "server:path" (or a relative name): there is no folder of this machine
+    // to hold dati.ini, and nothing to ask.
+    return AttivaDatabase(database, directory + file, {}, {}, user, password, whenMissing);
+  }
   const core::IniFile ini(directory + QStringLiteral("dati.ini"));
   const QString server = ini.read(kSection, QStringLiteral("Nome Server"));
   const QString alias = ini.read(kSection, QStringLiteral("Alias"));
 
   if (!server.isEmpty() && !alias.isEmpty() &&
-      AttivaDatabase(database, server + ':' + alias, {}, {}, user, password))
+      AttivaDatabase(database, server + ':' + alias, {}, {}, user, password, whenMissing))
     return true;
 
   const QString serverDirectory = ini.read(kSection, QStringLiteral("PercorsoDatabase"));
   if (!serverDirectory.isEmpty()) {
     QString path = QStringLiteral("\\\\") + server + '\\' + serverDirectory;
     if (!path.endsWith('\\')) path.append('\\');
-    return AttivaDatabase(database, path + file, {}, {}, user, password);
+    return AttivaDatabase(database, path + file, {}, {}, user, password, whenMissing);
   }
 
   NetworkPath network{directory, false, false};
@@ -131,7 +145,7 @@ bool ApriDatabase(db::Database& database, const QString& directory, const QStrin
         TraduciPercorsoRete(directory, ini.read(kSection, QStringLiteral("Percorso Nel Server")));
   bool connected = false;
   if (!network.error)
-    connected = AttivaDatabase(database, network.path + file, {}, {}, user, password);
+    connected = AttivaDatabase(database, network.path + file, {}, {}, user, password, whenMissing);
   if (!connected && !network.error && network.namedShare) {
     ui::plain(
         QStringLiteral("Errore: nonostante le configurazioni, il particolare percorso di rete "
@@ -142,7 +156,7 @@ bool ApriDatabase(db::Database& database, const QString& directory, const QStrin
     const ServerAnswer answer = ChiediServer(directory, owner);
     if (!answer.server.isEmpty())
       connected = AttivaDatabase(database, network.path + file, answer.server, answer.driveLetter,
-                                 user, password);
+                                 user, password, whenMissing);
     else
       ui::plain(QStringLiteral("Apertura / creazione del database non riuscita!"));
   }

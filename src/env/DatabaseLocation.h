@@ -13,19 +13,31 @@ class Database;
 // path; a database that cannot be connected is created.
 namespace env {
 
+// What happens when a database cannot be connected: the user database is
+// created where it is missing; the main database must already exist, so a
+// missing or mistyped name never leaves a new empty database behind.
+enum class WhenMissing { Create, Fail };
+
 // Opens the database fileName ("archivio.fdb" when empty) in directory (a
 // stored path ending with a backslash). Empty user or password: the client
 // defaults (ISC_USER / ISC_PASSWORD, else SYSDBA and the default password).
 // True when the database is connected, opened or newly created.
+// dati.ini is read (and the server asked for) only in a local or UNC
+// directory: a directory in "server:path" form names its server already.
 bool ApriDatabase(db::Database& database, const QString& directory, const QString& fileName,
-                  const QString& user = {}, const QString& password = {}, QWidget* owner = nullptr);
+                  const QString& user = {}, const QString& password = {}, QWidget* owner = nullptr,
+                  WhenMissing whenMissing = WhenMissing::Create);
 
 // Connects databaseName (prefixed by "server:" when a server is given, the
 // drive letter replacing the first character of the path), or creates it
-// when the connection fails.
+// when the connection fails and whenMissing allows it.
 bool AttivaDatabase(db::Database& database, const QString& databaseName, const QString& server,
                     const QString& driveLetter, const QString& user = {},
-                    const QString& password = {});
+                    const QString& password = {}, WhenMissing whenMissing = WhenMissing::Create);
+
+// True for a stored directory of this machine or a UNC one (C:\dati\,
+// \dati\, \\SRV\share\): the places where dati.ini can lie.
+bool isLocalOrUncDirectory(const QString& directory);
 
 struct ServerAnswer {
   QString server;

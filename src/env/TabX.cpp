@@ -171,9 +171,27 @@ bool TTabXForm::SetM(const QString& nome, const QString& valore) {
 
 // ---- Connections ----
 
+namespace {
+
+// A main database named by a full path: a local or UNC one, or "server:path".
+// An empty or relative name would be looked for (and its dati.ini read) in
+// whatever folder the process happens to run in.
+bool nomeArchivioCompleto(const QString& percorso) {
+  const QString directory = core::storedDirectory(percorso);
+  if (env::isLocalOrUncDirectory(directory)) return true;
+  const int colon = directory.indexOf(':');
+  return colon > 1 && !directory.left(colon).contains('\\');
+}
+
+}  // namespace
+
 bool TTabXForm::connetti(db::Database& database, const QString& percorso) {
+  // The main database is only ever opened: creating one here would hide a
+  // wrong name behind a new, empty archive.
   const bool ok =
-      env::ApriDatabase(database, core::storedDirectory(percorso), core::storedFileName(percorso));
+      nomeArchivioCompleto(percorso) &&
+      env::ApriDatabase(database, core::storedDirectory(percorso), core::storedFileName(percorso),
+                        {}, {}, nullptr, env::WhenMissing::Fail);
   if (!ok) ui::error(QStringLiteral("Errore apertura archivio"));
   return ok;
 }

@@ -89,7 +89,8 @@ class TTabXForm : public QObject {
   void AggiornaParametriTabX();
 
   // Connections: the path (or the parameter-table entry naming it) is split
-  // into directory and file and opened with ApriDatabase.
+  // into directory and file and opened with ApriDatabase, never created. An
+  // empty or relative path is refused. False after "Errore apertura archivio".
   bool ConnettiDatabase0(const QString& percorso);
   bool ConnettiDatabase1(const QString& nome);
   bool ConnettiDatabase2(const QString& nome);

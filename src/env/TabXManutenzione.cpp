@@ -163,11 +163,12 @@ void TTabXForm::Azzera(db::EditableTable& dataset, Posizione& posizione, const Q
     esegui(dataset, {QStringLiteral("DELETE FROM ") + core::sqlIdentifier(tabella)});
     ChiudiTransEAggiorna(dataset, posizione, pulsante);
   } catch (const std::exception&) {
+    ui::error(QStringLiteral("Impossibile azzerare la tabella!"));
+    // Nothing was emptied: the rows are shown again rather than an empty grid.
     try {
-      dataset.transaction().rollback();
+      AggiornaTabella(dataset, posizione.segnalibro, posizione.valida);
     } catch (const db::DbError&) {
     }
-    ui::error(QStringLiteral("Impossibile azzerare la tabella!"));
   }
 }
 

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "core/IniFile.h"
+#include "core/Paths.h"
 #include "db/Query.h"
 #include "entry/Launch.h"
 #include "env/TabX.h"
@@ -163,6 +167,83 @@ TEST_F(LaunchTest, AnArchiveThatCannotBeOpenedStopsTheLaunchAfterTheMessage) {
   EXPECT_EQ(entry::LanciaGestEtic(1), nullptr);
   ASSERT_FALSE(prompter_.texts().isEmpty());
   EXPECT_EQ(prompter_.texts().last(), "Errore apertura archivio");
+}
+
+// The files of a folder, native names.
+QStringList filesIn(const QString& dir) {
+  return QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+TEST_F(LaunchTest, AWrongArchiveStopsTheLaunchAndCreatesNothing) {
+  // The process runs in a folder of its own, whose dati.ini would send the
+  // connection elsewhere if it were read.
+  QTemporaryDir work;
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(work.path()));
+  ASSERT_TRUE(core::IniFile(core::storedPath(work.path()) + "\\dati.ini")
+                  .write("CONFIG", "PercorsoDatabase", "spia"));
+  QStringList attempts;
+  db::setConnectionObserver([&](db::ConnectionAttempt, const QString& name) { attempts << name; });
+
+  const QString longDir = QString(130 - host_.storedRoot().size(), 'd');
+  const QStringList archives{
+      "",                                               // missing setting
+      "archivio.fdb",                                   // no folder
+      host_.storedRoot() + "dati\\archivo.fdb",         // mistyped
+      host_.storedRoot() + longDir + "\\archivio.fdb",  // too long: cut, it names another file
+  };
+  for (const QString& archive : archives) {
+    SCOPED_TRACE(archive.toStdString());
+    {
+      db::Database users;
+      host_.openUsers(users);
+      runStatement(users,
+                   "UPDATE TABVANDEL SET VALORE='" + archive + "' WHERE PARAMETRO='Archivio'");
+    }
+    prompter_.reset();
+    attempts.clear();
+    // A folder of this machine without dati.ini: the server is asked for.
+    prompter_.script([](QDialog& dialog) { return clickButton(dialog, "BitBtn2"); });
+    EXPECT_EQ(entry::LanciaGestEtic(1), nullptr);
+    ASSERT_FALSE(prompter_.texts().isEmpty());
+    EXPECT_EQ(prompter_.texts().last(), "Errore apertura archivio");
+    EXPECT_EQ(attempts.filter("spia").size(), 0) << attempts.join(", ").toStdString();
+    if (archive != archives[2]) prompter_.reset();  // only there was the server asked for
+  }
+  db::setConnectionObserver(nullptr);
+  EXPECT_EQ(filesIn(work.path()), QStringList{"dati.ini"});
+  EXPECT_EQ(filesIn(host_.native("dati")), QStringList{"archivio.fdb"});
+  EXPECT_EQ(filesIn(host_.native("")).filter("ddd").size(), 0);
+  QDir::setCurrent(previous);
+}
+
+TEST_F(LaunchTest, PathsTooLongForTheParameterTableAreRefusedWhole) {
+  const QString binDir = host_.storedRoot() + QString(120 - host_.storedRoot().size(), 'b') + '\\';
+  {
+    db::Database users;
+    host_.openUsers(users);
+    runStatement(users,
+                 "UPDATE TABVANDEL SET VALORE='" + binDir + "' WHERE PARAMETRO='Directory bin'");
+  }
+  EXPECT_EQ(entry::LanciaRistampaBarcode(1, 0), nullptr)
+      << "the label project's path would be cut into another file";
+  EXPECT_EQ(prompter_.texts(),
+            QStringList{QString::fromUtf8("Percorso troppo lungo (più di 128 caratteri): ") +
+                        binDir + "Report\\ETICHETTA.LBL"});
+}
+
+TEST_F(LaunchTest, AUserDatabaseThatCannotBeOpenedIsReportedAndTheLaunchGoesOn) {
+  // A folder in the way of user.fdb: it can be neither opened nor created.
+  ASSERT_TRUE(QFile::remove(host_.native("user/user.fdb")));
+  ASSERT_TRUE(QDir().mkpath(host_.native("user/user.fdb")));
+  prompter_.script([](QDialog& dialog) { return clickButton(dialog, "BitBtn2"); });
+  QWidget* window = entry::LanciaRistampaBarcode(1, 0);
+  EXPECT_EQ(prompter_.texts(),
+            (QStringList{"Non trovato dati.ini", "Apertura / creazione del database non riuscita!",
+                         "Errore inizializzazione database utenti"}));
+  EXPECT_EQ(prompter_.messages().back().kind, ui::MessageKind::Error);
+  ASSERT_NE(window, nullptr) << "the window that needs no archive still opens";
+  EXPECT_EQ(window->windowTitle(), "Ristampa barcode - Ditta: ") << "without a user or company";
 }
 
 TEST_F(LaunchTest, BinDirectoryIsConcatenatedPlainly) {

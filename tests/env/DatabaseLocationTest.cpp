@@ -105,6 +105,23 @@ TEST_F(DatabaseLocationTest, UncDirectoriesUseTheTranslatedNameAndNeverPromptFor
   EXPECT_TRUE(prompter_.texts()[0].startsWith("Attenzione: il disco con gli archivi"));
 }
 
+TEST_F(DatabaseLocationTest, ANamedShareWhoseTranslatedPathFailsSaysSoAndNeverPrompts) {
+  // \\tmp\<folder>\rete\ is a UNC name (server "tmp", share "<folder>") whose
+  // native form, //tmp/<folder>/rete/, is the local folder that holds dati.ini.
+  const QString unc = '\\' + storedDir("rete");
+  ASSERT_TRUE(unc.startsWith("\\\\"));
+  writeIni(unc, "Percorso Nel Server", "D:\\archivi\\");
+  db::Database database;
+  AttemptLog log;
+  EXPECT_FALSE(env::ApriDatabase(database, unc, "a.fdb"));
+  const QString server = unc.mid(2).section('\\', 0, 0);
+  EXPECT_EQ(log.names.value(0), "attach " + server + ":D:\\archivi\\a.fdb");
+  EXPECT_EQ(prompter_.texts(),
+            QStringList{"Errore: nonostante le configurazioni, il particolare percorso di rete sta "
+                        "rendendo impossibile l'attivazione del database"});
+  EXPECT_TRUE(prompter_.dialogs().isEmpty()) << "the server is not asked for";
+}
+
 TEST_F(DatabaseLocationTest, PercorsoDatabaseBuildsAUncNameAndNeverPrompts) {
   const QString dir = storedDir();
   writeIni(dir, "Nome Server", "127.0.0.1");

@@ -193,6 +193,47 @@ TEST_F(TableMaintenanceTest, EditingLocksTheRowAgainstAnotherUserUntilTheSave) {
   EXPECT_EQ(check.table.currentRow(), 0);
 }
 
+TEST_F(TableMaintenanceTest, DeletingAndEmptyingFailOnARowAnotherUserHolds) {
+  EditingWindow window(host_);
+  for (int i = 0; i < 2; ++i)
+    window.env.NuovoIntSuMax(window.table, window.posizione, "COLORI", &window.salva);
+  EditingWindow other(host_);
+  other.table.locate("ID", 2);
+  other.table.setBeforeEdit([&](db::EditableTable& table) {
+    return other.env.EventoBeforeEditDataSet(table, &other.salva, "COLORI");
+  });
+  ASSERT_TRUE(other.table.edit()) << "the other user holds row 2";
+
+  window.table.locate("ID", 2);
+  prompter_.answer(ui::Yes);
+  EXPECT_FALSE(window.env.Elimina(window.table, window.posizione, &window.salva));
+  EXPECT_EQ(prompter_.texts(),
+            (QStringList{"Conferma la cacellazione del record?",
+                         "Impossibile cancellare questo record, altri utenti stanno lavorando su "
+                         "questo record."}));
+  EXPECT_EQ(prompter_.messages().back().kind, ui::MessageKind::Warning);
+  EXPECT_EQ(window.ids(), (QStringList{"1", "2"}));
+
+  prompter_.reset();
+  prompter_.answer(ui::Yes);
+  window.env.Azzera(window.table, window.posizione, "COLORI", &window.salva);
+  EXPECT_EQ(prompter_.texts(), (QStringList{"Confermare l'azzeramento della tabella?",
+                                            "Impossibile azzerare la tabella!"}));
+  EXPECT_EQ(window.ids(), (QStringList{"1", "2"})) << "nothing emptied, row 1 included";
+
+  // Once the other user lets go, both work.
+  other.table.cancel();
+  other.transaction.rollback();
+  prompter_.reset();
+  window.table.locate("ID", 2);
+  prompter_.answer(ui::Yes);
+  EXPECT_TRUE(window.env.Elimina(window.table, window.posizione, &window.salva));
+  prompter_.answer(ui::Yes);
+  window.env.Azzera(window.table, window.posizione, "COLORI", &window.salva);
+  EXPECT_TRUE(window.ids().isEmpty());
+  prompter_.reset();
+}
+
 TEST_F(TableMaintenanceTest, ScriptsAreStoredPerUserAndOverwrittenOnlyWhenAsked) {
   TTabXForm env(nullptr, TTabXForm::ModoDatabase);
   env.IniScriptForm("123", "GESTETIC", "1", "1", "script uno", "0");
