@@ -7,6 +7,7 @@
 #include "BatchSession.h"
 #include "HostCommands.h"
 #include "core/Paths.h"
+#include "core/TerminationSignals.h"
 #include "db/Query.h"
 #include "env/TabX.h"
 #include "labels/LaunchExport.h"
@@ -86,6 +87,8 @@ int runPrint(const QStringList& arguments) {
     std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
     return 2;
   }
+  // SIGTERM and SIGINT stop the print at the next label and undo the launch.
+  core::installTerminationHandlers();
   BatchSession session(QStringLiteral("orbelan print"));
   if (!session.open(request->user)) return 1;
   TTabXForm& ambiente = session.ambiente();
@@ -108,8 +111,15 @@ int runPrint(const QStringList& arguments) {
   engine.setDefineVariablesHandler(
       [&](reports::DefineVariablesEvent& event) { launch.defineVariables(engine, event); });
   const QString pdf = QFileInfo(request->pdf).absoluteFilePath();
-  engine.printToPdf(0, launch.projectFile(), pdf);
-  const labels::PrintLaunch::Result result = launch.concludi(engine.labelsPrinted());
+  // The PDF takes its name only once the launch holding its labels is
+  // committed; a launch undone leaves no file (and an older one untouched).
+  engine.setHoldOutput(true);
+  const int printed = engine.printToPdf(0, launch.projectFile(), pdf);
+  const labels::PrintLaunch::Result result = launch.concludi(engine);
+  if (printed == reports::Interrupted) {
+    session.say(QStringLiteral("stopped by a termination signal: nothing printed, no launch kept"));
+    return 1;
+  }
   for (const QString& id : result.alreadyPrinted)
     session.say(
         QStringLiteral("label %1 was printed by another launch meanwhile: skipped").arg(id));
@@ -125,7 +135,7 @@ int runPrint(const QStringList& arguments) {
     case labels::PrintLaunch::Outcome::NothingPrinted:
     case labels::PrintLaunch::Outcome::Failed:
       session.say(QStringLiteral("nothing printed: ") +
-                  (engine.lastError().isEmpty() ? result.error : engine.lastError()));
+                  (result.error.isEmpty() ? engine.lastError() : result.error));
       return 1;
   }
   return 1;
@@ -159,10 +169,11 @@ int runExportLaunch(const QStringList& arguments) {
   db::Transaction transaction(ambiente.IBDatabase1, kSnapshotNoWait);
   const QString target = labels::csvFileName(QFileInfo(file).absoluteFilePath());
   try {
-    const int lines = labels::writeLaunchCsv(ambiente.IBDatabase1, transaction, launchId, target);
+    // A launch without labels writes nothing: an older file of that name stays.
+    const int lines = labels::writeLaunchCsv(ambiente.IBDatabase1, transaction, launchId, target,
+                                             {}, labels::EmptyLaunch::WriteNothing);
     if (lines == 0) {
       session.say(QStringLiteral("launch %1 has no labels").arg(launchId));
-      QFile::remove(target);
       return 1;
     }
     db::Query update(ambiente.IBDatabase1, transaction);

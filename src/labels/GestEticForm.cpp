@@ -273,11 +273,14 @@ void TGestEticForm::ButtonLancioClick() {
     MotoreEtichette.setDefineVariablesHandler({});
     return;
   }
+  // The pages wait until the launch is concluded: they come out only when
+  // the launch keeps their labels.
+  MotoreEtichette.setHoldOutput(true);
   MotoreEtichette.print(0, reports::ProjectType::Label, launch.projectFile(), false,
                         reports::kDestinationChosenByUser, reports::BoxType::Waiting, this,
                         QStringLiteral("Stampa Etichette"));
   MotoreEtichette.setDefineVariablesHandler({});
-  const labels::PrintLaunch::Result result = launch.concludi(MotoreEtichette.labelsPrinted());
+  const labels::PrintLaunch::Result result = launch.concludi(MotoreEtichette);
   RiapriLista();
 
   using Outcome = labels::PrintLaunch::Outcome;

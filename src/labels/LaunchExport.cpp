@@ -1,10 +1,10 @@
 #include "labels/LaunchExport.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "core/Cp1252.h"
 #include "core/Dates.h"
+#include "core/OutputFile.h"
 #include "db/Query.h"
 
 namespace labels {
@@ -30,12 +30,17 @@ QString csvFileName(const QString& chosen) {
 }
 
 int writeLaunchCsv(db::Database& database, db::Transaction& transaction, qint64 launchId,
-                   const QString& nativeFile, const ExportProgress& progress) {
-  QSaveFile file(nativeFile);
-  if (!file.open(QIODevice::WriteOnly))
+                   const QString& nativeFile, const ExportProgress& progress, EmptyLaunch empty) {
+  core::OutputFile file(nativeFile);
+  if (!file.open())
     throw ExportFileError(QStringLiteral("Impossibile creare il file %1: %2")
-                              .arg(nativeFile, file.errorString())
+                              .arg(nativeFile, file.error())
                               .toStdString());
+  const auto writeFailed = [&] {
+    return ExportFileError(QStringLiteral("Impossibile scrivere il file %1: %2")
+                               .arg(nativeFile, file.error())
+                               .toStdString());
+  };
 
   db::Query query(database, transaction);
   query.setForwardOnly(true);
@@ -50,17 +55,12 @@ int writeLaunchCsv(db::Database& database, db::Transaction& transaction, qint64 
       line += ';';
     }
     line += "\r\n";
-    if (file.write(line) != line.size())
-      throw ExportFileError(QStringLiteral("Impossibile scrivere il file %1: %2")
-                                .arg(nativeFile, file.errorString())
-                                .toStdString());
+    if (!file.write(line)) throw writeFailed();
     ++lines;
     if (progress && lines % 1000 == 0) progress(lines);
   }
-  if (!file.commit())
-    throw ExportFileError(QStringLiteral("Impossibile scrivere il file %1: %2")
-                              .arg(nativeFile, file.errorString())
-                              .toStdString());
+  if (lines == 0 && empty == EmptyLaunch::WriteNothing) return 0;
+  if (!file.commit()) throw writeFailed();
   return lines;
 }
 

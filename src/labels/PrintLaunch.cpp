@@ -184,4 +184,49 @@ PrintLaunch::Result PrintLaunch::concludi(int labelsPrinted) {
   return result;
 }
 
+PrintLaunch::Result PrintLaunch::concludi(reports::LabelEngine& engine) {
+  Result result = concludi(engine.labelsPrinted());
+  if (result.outcome != Outcome::Printed) {
+    engine.discardOutput();
+    return result;
+  }
+  if (engine.deliverOutput()) return result;
+  // Committed, but the file could not be put in place or the job was
+  // refused: the labels go back to the list rather than stay recorded as
+  // printed.
+  QString error;
+  if (ritiraLancio(&error)) {
+    result.error = engine.lastError();
+    result.printed = 0;
+  } else {
+    result.error = QStringLiteral("%1. Le etichette restano nel lancio %2 (%3)")
+                       .arg(engine.lastError(), idLancio_, error);
+  }
+  result.outcome = Outcome::Failed;
+  return result;
+}
+
+bool PrintLaunch::ritiraLancio(QString* error) {
+  try {
+    db::Query query(transaction_.database(), transaction_);
+    transaction_.ensureStarted();
+    query.sql = QStringList{QStringLiteral("UPDATE ETICHETTE SET IDLANCIOSTAMPA=NULL"),
+                            QStringLiteral("WHERE IDLANCIOSTAMPA=") + quoted(idLancio_)};
+    query.execSql();
+    query.sql =
+        QStringList{QStringLiteral("DELETE FROM LANCISTAMPA WHERE ID=") + quoted(idLancio_)};
+    query.execSql();
+    transaction_.commit();
+    transaction_.start();
+    return true;
+  } catch (const db::DbError& failure) {
+    *error = failure.text();
+    try {
+      transaction_.rollbackAndRestart();
+    } catch (const db::DbError&) {
+    }
+    return false;
+  }
+}
+
 }  // namespace labels

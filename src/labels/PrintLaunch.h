@@ -66,6 +66,14 @@ class PrintLaunch {
   // or another user's lock was met.
   Result concludi(int labelsPrinted);
 
+  // The same for a print whose output the engine holds (setHoldOutput):
+  // the launch is concluded first, then the output is delivered when the
+  // launch kept labels and discarded otherwise, so that what comes out is
+  // exactly what the launch records. Should the delivery fail after the
+  // commit, the launch is withdrawn again and Failed says why (and, when
+  // even that fails, which launch keeps the labels).
+  Result concludi(reports::LabelEngine& engine);
+
   // Thermal printing stamps each label itself, just before sending it.
   // Conflict: another user holds the label (nothing stamped, the labels
   // stamped so far stay). Other database failures are raised.
@@ -74,6 +82,8 @@ class PrintLaunch {
 
  private:
   bool stamp(const QString& id);
+  // Undoes a committed launch: its labels back in the list, its row gone.
+  bool ritiraLancio(QString* error);
 
   TTabXForm& ambiente_;
   db::Transaction& transaction_;

@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 
 #include "db/Database.h"
 #include "host/HostProgramRun.h"
@@ -9,6 +16,52 @@
 #include "support/HostInstallation.h"
 
 namespace {
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+// Every entry of a folder, the hidden temporary files included.
+QStringList entries(const QString& dir) {
+  return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// A folder on a tmpfs of a few pages: a disk that fill() fills to the last
+// byte. Mounting needs root, which CI has.
+class SmallDisk {
+ public:
+  SmallDisk() {
+    const QByteArray path = QFile::encodeName(dir_.path());
+    mounted_ = ::geteuid() == 0 &&
+               ::mount("tmpfs", path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  QString filePath(const QString& name) const { return dir_.filePath(name); }
+  QString path() const { return dir_.path(); }
+  // Takes what space is left, in a file named "riempitivo".
+  void fill() const {
+    QFile filler(filePath("riempitivo"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return;
+    const QByteArray page(4096, 'x');
+    while (filler.write(page) == page.size()) {
+    }
+    for (int tail = 2048; tail > 0; tail /= 2) filler.write(page.left(tail));
+  }
+
+ private:
+  QTemporaryDir dir_;
+  bool mounted_ = false;
+};
 
 class PrintCommandsTest : public ::testing::Test {
  protected:
@@ -55,6 +108,96 @@ TEST_F(PrintCommandsTest, PrintLaunchesToPdfAndExportWritesTheLaunch) {
                         host_.native("manca/lancio.csv")})
                 .exitCode,
             1);
+}
+
+TEST_F(PrintCommandsTest, NothingPrintedOrExportedLeavesAnOlderFileOfTheNameAsItWas) {
+  const QString csv = host_.native("keep.CSV");
+  writeFile(csv, "vecchio");
+  const CommandRun missing =
+      runOrbelan({"export-launch", "--user", "1", "--launch", "999", host_.native("keep.csv")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(missing.errors.contains("launch 999 has no labels")) << missing.errors.toStdString();
+  EXPECT_EQ(contents(csv), "vecchio");
+
+  const QString printed =
+      value("SELECT FIRST 1 ID FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NOT NULL");
+  const QString pdf = host_.native("keep.pdf");
+  writeFile(pdf, "vecchio");
+  const CommandRun again =
+      runOrbelan({"print", "--user", "1", "--ids", printed, "--description", "x", "--pdf", pdf});
+  EXPECT_EQ(again.exitCode, 1) << again.errors.toStdString();
+  EXPECT_EQ(contents(pdf), "vecchio");
+}
+
+TEST_F(PrintCommandsTest, AFullDiskFailsThePrintAndTheExportAndKeepsTheOlderFiles) {
+  SmallDisk disk;
+  if (!disk.mounted()) {
+    if (!qEnvironmentVariable("CI").isEmpty()) ADD_FAILURE() << "CI run that cannot mount a tmpfs";
+    GTEST_SKIP() << "mounting a small tmpfs needs root";
+  }
+  writeFile(disk.filePath("keep.pdf"), "vecchio");
+  writeFile(disk.filePath("keep.CSV"), "vecchio");
+  disk.fill();
+  const QString launches = value("SELECT COUNT(*) FROM LANCISTAMPA");
+
+  const CommandRun printed =
+      runOrbelan({"print", "--user", "1", "--ids", "70,68,69", "--description", "pieno", "--pdf",
+                  disk.filePath("keep.pdf")});
+  EXPECT_EQ(printed.exitCode, 1) << printed.errors.toStdString();
+  EXPECT_TRUE(printed.errors.contains("nothing printed")) << printed.errors.toStdString();
+  EXPECT_EQ(contents(disk.filePath("keep.pdf")), "vecchio");
+  EXPECT_EQ(value("SELECT COUNT(*) FROM ETICHETTE WHERE ID IN (68,69,70) AND "
+                  "IDLANCIOSTAMPA IS NOT NULL"),
+            "0");
+  EXPECT_EQ(value("SELECT COUNT(*) FROM LANCISTAMPA"), launches);
+
+  const CommandRun exported =
+      runOrbelan({"export-launch", "--user", "1", "--launch", "1", disk.filePath("keep.csv")});
+  EXPECT_EQ(exported.exitCode, 1) << exported.errors.toStdString();
+  EXPECT_TRUE(exported.errors.contains("Impossibile scrivere il file"))
+      << exported.errors.toStdString();
+  EXPECT_EQ(contents(disk.filePath("keep.CSV")), "vecchio");
+  EXPECT_EQ(value("SELECT COALESCE(ESPORTATO,'0') FROM LANCISTAMPA WHERE ID=1"), "0");
+  EXPECT_EQ(entries(disk.path()), (QStringList{"keep.CSV", "keep.pdf", "riempitivo"}));
+}
+
+TEST_F(PrintCommandsTest, ATerminationSignalDuringAPrintUndoesTheLaunchAndLeavesNoFile) {
+  {
+    db::Database database;
+    host_.openArchive(database);
+    // Enough labels for the print to last a while.
+    runStatement(database,
+                 "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 30000) DO BEGIN "
+                 "INSERT INTO ETICHETTE (ID,CODICE,DATIPRODOTTO,DESCRIZIONE) VALUES "
+                 "(100000+:I,'SEGNALE'||:I,'MOD.1','GIACCA - BLU'); I = I + 1; END END");
+  }
+  const QString unprinted = value("SELECT COUNT(*) FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL");
+  const QString launches = value("SELECT COUNT(*) FROM LANCISTAMPA");
+  QTemporaryDir out;
+  const QString pdf = out.filePath("keep.pdf");
+  writeFile(pdf, "vecchio");
+
+  QProcess process;
+  startOrbelan(process,
+               {"print", "--user", "1", "--all", "--description", "interrotto", "--pdf", pdf});
+  ASSERT_TRUE(process.waitForStarted());
+  // The labels are being printed once the PDF is being written.
+  const auto writing = [&] { return entries(out.path()).size() > 1 || QFileInfo(pdf).size() != 7; };
+  QDeadlineTimer deadline(60000);
+  while (!writing() && process.state() == QProcess::Running && !deadline.hasExpired())
+    QThread::msleep(10);
+  ASSERT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().toStdString();
+  QThread::msleep(300);
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(60000));
+  const QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 1) << errors.toStdString();
+  EXPECT_TRUE(errors.contains("stopped by a termination signal")) << errors.toStdString();
+  EXPECT_EQ(contents(pdf), "vecchio");
+  EXPECT_EQ(entries(out.path()), QStringList{"keep.pdf"}) << "no partial file";
+  EXPECT_EQ(value("SELECT COUNT(*) FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL"), unprinted);
+  EXPECT_EQ(value("SELECT COUNT(*) FROM LANCISTAMPA"), launches);
 }
 
 }  // namespace

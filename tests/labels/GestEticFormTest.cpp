@@ -1,7 +1,11 @@
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -9,6 +13,7 @@
 #include <QTest>
 
 #include "db/Query.h"
+#include "db/Transaction.h"
 #include "entry/Launch.h"
 #include "grid/QuovGrid.h"
 #include "labels/GestEticForm.h"
@@ -162,6 +167,112 @@ TEST_F(GestEticFormTest, ThermalModeHidesTheDesignChoice) {
   TGestEticForm& window = open();
   window.show();
   EXPECT_FALSE(window.findChild<QCheckBox*>("CheckEdita")->isVisible());
+}
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+// The description dialog answered, then the print options with `destination`.
+void scriptLaunch(ScriptedPrompter& prompter, const char* destination, const QString& pdf = {}) {
+  prompter.script([](QDialog& dialog) {
+    typeInto(dialog, "Edit1", "Lancio di prova");
+    return clickButton(dialog, "BitBtn1");
+  });
+  prompter.script([destination, pdf](QDialog& dialog) {
+    control<QRadioButton>(dialog, destination)->setChecked(true);
+    if (!pdf.isEmpty()) typeInto(dialog, "PdfFileEdit", pdf);
+    return clickButton(dialog, "OkButton");
+  });
+}
+
+TEST_F(GestEticFormTest, ALaunchMeetingAnotherUsersLockLeavesNoPagesOfUnstampedLabels) {
+  TGestEticForm& window = open();
+  toggle(0);
+  toggle(1);
+  toggle(2);
+  const QStringList chosen = window.Selezionati();
+  // Another user (a second attachment) holds the second label.
+  db::Transaction other(archive(), {"isc_tpb_concurrency", "isc_tpb_nowait"});
+  other.start();
+  db::Query hold(archive(), other);
+  hold.sql << "UPDATE ETICHETTE SET DESCRIZIONE=DESCRIZIONE WHERE ID=" + chosen[1];
+  hold.execSql();
+
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("lancio.pdf");
+  writeFile(pdf, "vecchio");
+  scriptLaunch(prompter_, "PdfButton", pdf);
+  click("ButtonLancio");
+  EXPECT_EQ(prompter_.texts(),
+            QStringList{QString::fromUtf8("Altri utenti stanno stampando alcune delle etichette "
+                                          "selezionate: il lancio è stato annullato. Riprovare "
+                                          "più tardi.")});
+  other.rollback();
+  EXPECT_EQ(contents(pdf), "vecchio") << "the first label's page never came out";
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"lancio.pdf"});
+  for (const QString& id : chosen)
+    EXPECT_EQ(readOne(archive(),
+                      "SELECT COUNT(*) FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL "
+                      "AND ID=" +
+                          id),
+              "1");
+  EXPECT_EQ(readOne(archive(), "SELECT COUNT(*) FROM LANCISTAMPA"), "1");
+  EXPECT_EQ(window.Selezionati(), chosen) << "the selection stays for another try";
+}
+
+TEST_F(GestEticFormTest, APreviewClosedPrintsNothingAndPrintingFromItIsALaunch) {
+  // No printer anywhere: printing from the preview asks for a PDF file.
+  qputenv("CUPS_SERVER", QDir::temp().filePath("orbelan-no-cups.sock").toLocal8Bit());
+  cupsSetServer(nullptr);
+  TGestEticForm& window = open();
+  toggle(4);
+  toggle(3);
+  const QStringList chosen = window.Selezionati();
+
+  int pages = 0;
+  scriptLaunch(prompter_, "PreviewButton");
+  prompter_.script([&](QDialog& preview) {
+    auto* widget = preview.findChild<QPrintPreviewWidget*>();
+    widget->updatePreview();
+    pages = widget->pageCount();
+    preview.reject();  // closed with its close box
+    return preview.result();
+  });
+  click("ButtonLancio");
+  EXPECT_EQ(pages, 2);
+  EXPECT_TRUE(prompter_.texts().isEmpty()) << prompter_.texts().join('\n').toStdString();
+  EXPECT_EQ(readOne(archive(), "SELECT COUNT(*) FROM LANCISTAMPA"), "1") << "no launch written";
+  for (const QString& id : chosen)
+    EXPECT_EQ(readOne(archive(), "SELECT COALESCE(IDLANCIOSTAMPA,0) FROM ETICHETTE WHERE ID=" + id),
+              "0");
+  EXPECT_EQ(window.Selezionati(), chosen);
+
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("da-anteprima.pdf");
+  scriptLaunch(prompter_, "PreviewButton");
+  prompter_.script([](QDialog& preview) {
+    control<QAction>(preview, "PrintAction")->trigger();
+    return preview.result();
+  });
+  prompter_.saveFile(pdf);
+  click("ButtonLancio");
+  EXPECT_EQ(prompter_.texts(), QStringList{"Stampa effettuata"});
+  EXPECT_TRUE(contents(pdf).trimmed().endsWith("%%EOF"));
+  for (const QString& id : chosen)
+    EXPECT_EQ(readOne(archive(), "SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=" + id),
+              window.IdLancio());
+  EXPECT_EQ(readOne(archive(), "SELECT COUNT(*) FROM LANCISTAMPA"), "2");
+  EXPECT_TRUE(window.Selezionati().isEmpty());
+  qunsetenv("CUPS_SERVER");
+  cupsSetServer(nullptr);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -193,6 +194,34 @@ TEST_F(PrintLaunchTest, AFailedLaunchRowSavesItsStatement) {
   QFile saved(core::nativePath(file));
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
   EXPECT_TRUE(saved.readAll().startsWith("INSERT INTO LANCISTAMPA (ID,DATA,NOTE) VALUES(\r\n"));
+}
+
+TEST_F(PrintLaunchTest, APdfThatCannotTakeItsNameAfterTheCommitWithdrawsTheLaunch) {
+  LabelWindowState window(host_, host_.archive());
+  const QStringList ids = unprintedIds(window.env, 2);
+  labels::PrintLaunch launch(window.env, window.transaction, ids, {});
+  ASSERT_TRUE(launch.apriLancio("ritirato"));
+  reports::LabelEngine engine;
+  engine.setDefineVariablesHandler(
+      [&](reports::DefineVariablesEvent& event) { launch.defineVariables(engine, event); });
+  engine.setHoldOutput(true);
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("lancio.pdf");
+  ASSERT_EQ(engine.printToPdf(0, launch.projectFile(), pdf), reports::Completed);
+  // Meanwhile a folder took the file's name: the rename after the commit fails.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("lancio.pdf"));
+
+  const labels::PrintLaunch::Result done = launch.concludi(engine);
+  EXPECT_EQ(done.outcome, labels::PrintLaunch::Outcome::Failed);
+  EXPECT_EQ(done.printed, 0);
+  EXPECT_TRUE(done.error.startsWith("Impossibile scrivere il file PDF " + pdf))
+      << done.error.toStdString();
+  for (const QString& id : ids) EXPECT_EQ(launchOf(window.env, id), "0") << "back in the list";
+  EXPECT_EQ(readOne(window.env.IBDatabase1,
+                    "SELECT COUNT(*) FROM LANCISTAMPA WHERE ID=" + launch.IdLancio()),
+            "0");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"lancio.pdf"});
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
@@ -10,6 +13,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "DemoLabels.h"
 #include "LabelRecords.h"
@@ -18,11 +22,40 @@
 #include "platform/reports/LabelDesigner.h"
 #include "platform/reports/LabelEngine.h"
 #include "platform/reports/PrintWaitBox.h"
+#include "support/PrivateCups.h"
 #include "support/ScriptedUi.h"
+#include "support/SocketPrinter.h"
 
 using namespace reports;
 
 namespace {
+
+QByteArray contents(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+// A file-size limit for the process while it lives: what a full disk does
+// to a writer, without needing one.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
 
 class LabelEngineTest : public ::testing::Test {
  protected:
@@ -34,6 +67,8 @@ class LabelEngineTest : public ::testing::Test {
     return dir_.filePath("Report/" + name);
   }
   QString file(const QString& name) const { return dir_.filePath(name); }
+  // The folder's entries, hidden ones included (the temporary files).
+  QStringList files() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
   // Prints as the label windows do: options dialog, waiting box, the stored
   // (Windows-form) path of the project.
@@ -240,6 +275,87 @@ TEST_F(LabelEngineTest, DesignAsksForTheFileThenCallsBackOnceInDesignMode) {
   EXPECT_EQ(engine_.design(0, nullptr, "Edita Etichetta", ProjectType::Label, project(), true),
             Completed);
   EXPECT_TRUE(QFileInfo::exists(file("Report/NUOVA.LBL")));
+}
+
+TEST_F(LabelEngineTest, AHeldPdfTakesItsNameOnlyWhenDeliveredAndAnOlderFileSurvivesFailures) {
+  const QString pdf = file("lancio.pdf");
+  writeFile(pdf, "vecchio");
+  feed_.records = {demoLabel("H1"), demoLabel("H2")};
+  engine_.setHoldOutput(true);
+  EXPECT_EQ(engine_.printToPdf(0, project(), pdf), Completed);
+  EXPECT_EQ(engine_.labelsPrinted(), 2);
+  EXPECT_TRUE(engine_.hasPendingOutput());
+  EXPECT_EQ(contents(pdf), "vecchio") << "nothing in place before delivery";
+  engine_.discardOutput();
+  EXPECT_EQ(contents(pdf), "vecchio");
+  EXPECT_EQ(files(), QStringList{"lancio.pdf"}) << "no temporary file left";
+
+  feed_.index = 0;
+  EXPECT_EQ(engine_.printToPdf(0, project(), pdf), Completed);
+  EXPECT_TRUE(engine_.deliverOutput()) << engine_.lastError().toStdString();
+  EXPECT_FALSE(engine_.hasPendingOutput());
+  EXPECT_EQ(pdftools::pages(pdf), 2);
+  EXPECT_EQ(pdftools::barcodes(pdf, 2), QStringList{"H2"});
+  EXPECT_EQ(files(), QStringList{"lancio.pdf"});
+
+  // Nothing printed: the file of that name stays as it was.
+  writeFile(pdf, "vecchio");
+  engine_.setHoldOutput(false);
+  feed_.index = 0;
+  feed_.also = [](DefineVariablesEvent& event) { event.eventResult = StopPrinting; };
+  EXPECT_EQ(engine_.printToPdf(0, project(), pdf), Stopped);
+  EXPECT_EQ(contents(pdf), "vecchio");
+
+  // A disk that fills up part-way (here a file-size limit): the printer
+  // does not say so, the engine finds the file cut short. Nothing counts as
+  // printed and the older file is untouched.
+  feed_.also = nullptr;
+  feed_.index = 0;
+  feed_.records.clear();
+  for (int i = 0; i < 60; ++i) feed_.records << demoLabel(QString("F%1").arg(i, 4, 10, QChar('0')));
+  {
+    const FileSizeLimit limit(24 * 1024);
+    EXPECT_EQ(engine_.printToPdf(0, project(), pdf), OutputError);
+  }
+  EXPECT_EQ(engine_.labelsPrinted(), 0);
+  EXPECT_EQ(engine_.lastError(), "Errore durante la scrittura del file PDF " + pdf);
+  EXPECT_EQ(contents(pdf), "vecchio");
+  EXPECT_EQ(files(), QStringList{"lancio.pdf"});
+}
+
+// Printing on a printer queue of a private CUPS scheduler, whose raw queue
+// hands every job to a socket printer played by the test.
+TEST_F(LabelEngineTest, AHeldPrintJobIsSentOnlyWhenDelivered) {
+  REQUIRE_CUPSD();
+  PrivateCups cups;
+  ASSERT_TRUE(cups.isRunning()) << cups.error().toStdString();
+  SocketPrinter printer;
+  ASSERT_TRUE(cups.addRawQueue("Laser", printer.port())) << cups.error().toStdString();
+  const auto toLaser = [](QDialog& dialog) {
+    control<QRadioButton>(dialog, "PrinterButton")->setChecked(true);
+    auto* printers = control<QComboBox>(dialog, "PrinterBox");
+    printers->setCurrentIndex(printers->findText("Laser"));
+    return clickButton(dialog, "OkButton");
+  };
+
+  engine_.setHoldOutput(true);
+  feed_.records = {demoLabel("SCARTATA")};
+  prompter_.script(toLaser);
+  EXPECT_EQ(print(), Completed);
+  EXPECT_TRUE(engine_.hasPendingOutput());
+  engine_.discardOutput();
+
+  feed_.index = 0;
+  feed_.records = {demoLabel("J1"), demoLabel("J2")};
+  prompter_.script(toLaser);
+  EXPECT_EQ(print(), Completed);
+  EXPECT_TRUE(engine_.deliverOutput()) << engine_.lastError().toStdString();
+  const QList<QByteArray> jobs = printer.waitForJobs(1);
+  ASSERT_EQ(jobs.size(), 1) << cups.log().toStdString();
+  writeFile(file("job.pdf"), jobs.first());
+  EXPECT_EQ(pdftools::pages(file("job.pdf")), 2) << "the discarded print never went out";
+  EXPECT_EQ(pdftools::barcodes(file("job.pdf"), 1), QStringList{"J1"});
+  EXPECT_EQ(printer.waitForJobs(2, 1000).size(), 1);
 }
 
 }  // namespace

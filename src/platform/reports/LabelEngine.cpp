@@ -1,14 +1,20 @@
 #include "platform/reports/LabelEngine.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 #include <memory>
 
+#include "core/OutputFile.h"
 #include "core/Paths.h"
+#include "core/TerminationSignals.h"
+#include "platform/printing/DocumentJob.h"
 #include "platform/reports/LabelDesigner.h"
 #include "platform/reports/LabelPageWriter.h"
 #include "platform/reports/LabelProjectFile.h"
@@ -24,7 +30,54 @@ const QString kProjectFilter = QStringLiteral("Progetti etichetta (*.LBL *.lbl);
 // Problems listed in the message at the end of a print; the rest are counted.
 constexpr int kProblemsShown = 10;
 
+// Whether a PDF the printer wrote is whole. QPrinter does not report the
+// failed writes of a full disk or a file-size limit, so the file is read
+// back: it must end with the end-of-file mark, and the cross-reference
+// table must stand where the trailer says, which a lost block before it
+// would have moved.
+bool pdfIsWhole(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const qint64 size = file.size();
+  constexpr qint64 kTail = 1024;
+  if (size < 32 || !file.seek(std::max<qint64>(0, size - kTail))) return false;
+  const QByteArray tail = file.read(kTail).trimmed();
+  if (!tail.endsWith("%%EOF")) return false;
+  const qsizetype at = tail.lastIndexOf("startxref");
+  if (at < 0) return false;
+  bool ok = false;
+  const qint64 xref = tail.mid(at + 9, tail.size() - 5 - at - 9).trimmed().toLongLong(&ok);
+  if (!ok || xref <= 0 || xref >= size || !file.seek(xref)) return false;
+  return file.read(4) == "xref";
+}
+
+// Printing from the preview ends the preview as accepted, instead of
+// printing there and then: the engine prints the labels afterwards like any
+// print, into an output the caller can hold.
+QAction* takeOverPrintCommand(QPrintPreviewDialog& dialog) {
+  const QString text = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+  for (QAction* action : dialog.findChildren<QAction*>()) {
+    if (action->text() != text) continue;
+    QObject::disconnect(action, &QAction::triggered, &dialog, nullptr);
+    action->setObjectName(QStringLiteral("PrintAction"));
+    return action;
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+// What a print produced, until it is delivered or dropped.
+struct LabelEngine::PendingOutput {
+  Destination destination = Destination::PdfFile;
+  QString target;  // the chosen PDF file, or the printer
+  QString title;
+  std::unique_ptr<core::OutputFile> pdf;  // beside the chosen PDF file
+  std::unique_ptr<QTemporaryFile> job;    // the document of a print job
+  platform::printing::JobOptions options;
+
+  QString file() const { return pdf ? pdf->temporaryPath() : job->fileName(); }
+};
 
 struct LabelEngine::Job {
   const LabelProject& project;
@@ -36,7 +89,9 @@ struct LabelEngine::Job {
 
 LabelEngine::LabelEngine(QObject* parent) : QObject(parent) {}
 
-LabelEngine::~LabelEngine() = default;
+LabelEngine::~LabelEngine() {
+  discardOutput();
+}
 
 void LabelEngine::setDefineVariablesHandler(DefineVariablesHandler handler) {
   handler_ = std::move(handler);
@@ -47,6 +102,7 @@ void LabelEngine::defineVariable(const QString& name, const QString& value) {
 }
 
 void LabelEngine::startRun() {
+  discardOutput();
   labelsPrinted_ = 0;
   lastError_.clear();
   lastProblems_.clear();
@@ -125,7 +181,7 @@ int LabelEngine::print(int userData, ProjectType, const QString& projectFile, bo
                                                                 : printTo(job, chosen);
   waitBox.reset();
   if (result == OutputError) ui::error(lastError_);
-  if (!lastProblems_.isEmpty()) {
+  if (!lastProblems_.isEmpty() && result != Interrupted) {
     QStringList shown = lastProblems_.mid(0, kProblemsShown);
     if (lastProblems_.size() > kProblemsShown)
       shown << QStringLiteral("... e altri %1").arg(lastProblems_.size() - kProblemsShown);
@@ -150,14 +206,19 @@ int LabelEngine::printToPdf(int userData, const QString& projectFile, const QStr
   return printTo(job, settings);
 }
 
-int LabelEngine::runRecords(const Job& job, const std::function<bool(const Variables&)>& output) {
+int LabelEngine::runRecords(const Job& job, const RecordSink& output) {
   for (;;) {
     // A stop asked for while a label was being printed ends the run before
     // the next callback, so every label whose variables were defined is
-    // printed.
+    // printed. The box gets its paint and its click; the program's
+    // termination handlers wait until the run is over (socket notifiers
+    // excluded), and the run itself ends at the next label when a
+    // termination signal has arrived.
+    if (core::terminationRequested()) return Interrupted;
     if (job.box) {
-      QCoreApplication::processEvents();
+      QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
       if (job.box->stopRequested()) return Stopped;
+      if (core::terminationRequested()) return Interrupted;
     }
     DefineVariablesEvent event;
     event.userData = job.userData;
@@ -177,38 +238,100 @@ int LabelEngine::runRecords(const Job& job, const std::function<bool(const Varia
 }
 
 int LabelEngine::printTo(const Job& job, const PrintSettings& settings) {
-  QPrinter printer(QPrinter::HighResolution);
+  return render(job, settings, [&](const RecordSink& sink) { return runRecords(job, sink); });
+}
+
+int LabelEngine::render(const Job& job, const PrintSettings& settings,
+                        const std::function<int(const RecordSink&)>& records) {
+  discardOutput();
   const bool toPdf = settings.destination == Destination::PdfFile;
+  auto output = std::make_unique<PendingOutput>();
+  output->destination = settings.destination;
+  output->target = toPdf ? settings.pdfFile : settings.printer;
+  output->title = job.title;
+  QPrinter printer(QPrinter::HighResolution);
   if (toPdf) {
+    output->pdf = std::make_unique<core::OutputFile>(settings.pdfFile);
+    if (!output->pdf->open()) {
+      lastError_ = QStringLiteral("Impossibile scrivere il file PDF %1").arg(settings.pdfFile);
+      return OutputError;
+    }
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(settings.pdfFile);
   } else {
+    // The printer's own engine, writing its job to a file of ours (a name
+    // without ".pdf" keeps it that engine) instead of sending it at its end.
+    output->job =
+        std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/orbelan-job-XXXXXX"));
+    if (!output->job->open()) {
+      lastError_ =
+          QStringLiteral("Impossibile preparare la stampa: %1").arg(output->job->errorString());
+      return OutputError;
+    }
     printer.setPrinterName(settings.printer);
   }
+  printer.setOutputFileName(output->file());
   printer.setDocName(job.title);
   printer.setCreator(QStringLiteral("Orbelan"));
   setUpLabelPrinter(printer, job.project);
 
   LabelPageWriter writer(printer, job.project, job.projectDir);
-  if (!writer.begin(lastError_)) return OutputError;
-  int result = runRecords(
-      job, [&](const Variables& variables) { return writer.write(variables, settings.copies); });
+  if (!writer.begin(lastError_)) {
+    if (toPdf)
+      lastError_ = QStringLiteral("Impossibile scrivere il file PDF %1").arg(settings.pdfFile);
+    return OutputError;
+  }
+  int result =
+      records([&](const Variables& variables) { return writer.write(variables, settings.copies); });
   lastProblems_ = writer.takeProblems();
   if (!writer.end() && result != OutputError) result = OutputError;
+  if (result != OutputError && result != Interrupted && labelsPrinted_ > 0 &&
+      !pdfIsWhole(output->file()))
+    result = OutputError;
   if (result == OutputError) {
     // A job that failed part-way is not a print: nothing counts as printed
-    // and no broken file is left behind.
+    // and nothing of it is delivered.
     if (lastError_.isEmpty())
       lastError_ =
           toPdf
               ? QStringLiteral("Errore durante la scrittura del file PDF %1").arg(settings.pdfFile)
               : QStringLiteral("Errore durante la stampa sulla stampante %1").arg(settings.printer);
     labelsPrinted_ = 0;
-    if (toPdf) QFile::remove(settings.pdfFile);
-  } else if (toPdf && labelsPrinted_ == 0) {
-    QFile::remove(settings.pdfFile);
+    return OutputError;
   }
+  if (result == Interrupted) labelsPrinted_ = 0;
+  // Nothing printed: nothing delivered, an older file of the name untouched.
+  if (labelsPrinted_ == 0) return result;
+
+  if (!toPdf) {
+    // What the printer's engine would have sent with its job.
+    output->options = {{"media", printer.pageLayout().pageSize().key().toUtf8()},
+                       {"sides", "one-sided"}};
+  }
+  pending_ = std::move(output);
+  if (!holdOutput_ && !deliverOutput()) return OutputError;
   return result;
+}
+
+bool LabelEngine::deliverOutput() {
+  if (!pending_) return true;
+  const std::unique_ptr<PendingOutput> output = std::move(pending_);
+  if (output->pdf) {
+    if (output->pdf->commit()) return true;
+    lastError_ = QStringLiteral("Impossibile scrivere il file PDF %1: %2")
+                     .arg(output->target, output->pdf->error());
+  } else {
+    QString error;
+    if (platform::printing::printDocumentFile(output->target, output->title, output->file(),
+                                              output->options, &error) > 0)
+      return true;
+    lastError_ = error;
+  }
+  labelsPrinted_ = 0;
+  return false;
+}
+
+void LabelEngine::discardOutput() {
+  pending_.reset();
 }
 
 int LabelEngine::preview(const Job& job, const PrintSettings& settings, QWidget* parent) {
@@ -220,7 +343,9 @@ int LabelEngine::preview(const Job& job, const PrintSettings& settings, QWidget*
     return true;
   });
   if (job.box) job.box->hide();
-  if (records.isEmpty()) return result;
+  // Nothing is printed unless the user prints from the preview.
+  labelsPrinted_ = 0;
+  if (records.isEmpty() || result == Interrupted) return result;
 
   QPrinter printer(QPrinter::HighResolution);
   const QString printerName =
@@ -243,8 +368,37 @@ int LabelEngine::preview(const Job& job, const PrintSettings& settings, QWidget*
     writer.end();
     lastProblems_ = writer.takeProblems();
   });
+
+  PrintSettings target = settings;
+  target.destination = Destination::Printer;
+  target.printer = printerName;
+  bool printChosen = false;
+  if (QAction* print = takeOverPrintCommand(dialog)) {
+    connect(print, &QAction::triggered, &dialog, [&] {
+      if (printerName.isEmpty()) {
+        // No printer: the labels go to a PDF file, as the preview offers.
+        const QString file =
+            ui::prompter().chooseSaveFile(&dialog, QStringLiteral("Stampa su file PDF"),
+                                          settings.pdfFile, QStringLiteral("File PDF (*.pdf)"));
+        if (file.isEmpty()) return;
+        target.destination = Destination::PdfFile;
+        target.pdfFile = file;
+      }
+      printChosen = true;
+      dialog.accept();
+    });
+  }
   ui::runDialog(dialog);
-  return result;
+  if (!printChosen) return result;
+
+  const Job printJob{job.project, job.projectDir, job.userData, nullptr, job.title};
+  return render(printJob, target, [&](const RecordSink& sink) {
+    for (const Variables& variables : records) {
+      if (!sink(variables)) return static_cast<int>(OutputError);
+      ++labelsPrinted_;
+    }
+    return result;
+  });
 }
 
 }  // namespace reports

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "platform/reports/LabelProject.h"
 #include "platform/reports/PrintSettings.h"
@@ -50,7 +51,8 @@ enum RunResult : int {
   Cancelled = -1,     // file selection or options dialog cancelled: nothing printed
   Stopped = -2,       // stopped by the user or the callback after labelsPrinted() labels
   ProjectError = -3,  // the project file is missing or not valid
-  OutputError = -4    // the printer or the PDF file failed
+  OutputError = -4,   // the printer or the PDF file failed: nothing printed
+  Interrupted = -5    // a termination signal arrived: abandoned, nothing printed
 };
 
 // One engine per window. Variables keep their value until defined again.
@@ -83,6 +85,12 @@ class LabelEngine : public QObject {
   // shown to the user; barcodes that could not be encoded are listed at the
   // end. `printOptions` may only be kDestinationChosenByUser; `tempPath` is
   // not used: previews are kept in memory.
+  //
+  // A preview prints only when the user prints from it (its print command,
+  // on the printer of the options dialog, or on a PDF file asked for when
+  // there is no printer); closed without that, nothing was printed and
+  // labelsPrinted() is 0. A termination signal (SIGTERM, SIGINT) stops the
+  // run before the next label: Interrupted, nothing printed.
   int print(int userData, ProjectType type, const QString& projectFile, bool selectFile,
             int printOptions, BoxType box, QWidget* parent, const QString& title,
             bool optionsDialog = true, const QString& tempPath = {});
@@ -90,6 +98,23 @@ class LabelEngine : public QObject {
   // Prints to a PDF file with no dialog, box or message, for batch use: the
   // same callbacks, `copies` pages per label. Failures are in lastError().
   int printToPdf(int userData, const QString& projectFile, const QString& pdfFile, int copies = 1);
+
+  // Holding the output. A print's pages go first to a pending output: a PDF
+  // in a temporary file beside the chosen one, or the document of a print
+  // job not yet sent. Unless the output is held, a print that printed labels
+  // delivers it at its end; held, it stays pending until deliverOutput() or
+  // discardOutput(), so that the caller can first record what was printed
+  // (and discard the output when it cannot). A print that failed or printed
+  // nothing leaves nothing pending. A new print or the engine's end discards
+  // what is still pending.
+  void setHoldOutput(bool hold) { holdOutput_ = hold; }
+  bool hasPendingOutput() const { return pending_ != nullptr; }
+  // Renames the PDF over the chosen file or sends the job. True when there
+  // was nothing pending; false with lastError() set when it failed, and then
+  // nothing was delivered and labelsPrinted() is 0.
+  bool deliverOutput();
+  // Drops the pending output: no file is replaced, no job sent.
+  void discardOutput();
 
   // Records printed by the last print (each once, whatever the copies).
   int labelsPrinted() const { return labelsPrinted_; }
@@ -105,17 +130,25 @@ class LabelEngine : public QObject {
 
  private:
   struct Job;
+  struct PendingOutput;
+  using RecordSink = std::function<bool(const Variables&)>;
   void startRun();
   bool loadProject(const QString& path, LabelProject& project);
   // Raises the callback record by record until the last record, handing
   // each record's variables to `output`; returns a RunResult.
-  int runRecords(const Job& job, const std::function<bool(const Variables&)>& output);
+  int runRecords(const Job& job, const RecordSink& output);
   int printTo(const Job& job, const PrintSettings& settings);
+  // Prints the records `records` hands to its sink (returning a RunResult)
+  // into a new pending output, delivered at the end unless held.
+  int render(const Job& job, const PrintSettings& settings,
+             const std::function<int(const RecordSink&)>& records);
   int preview(const Job& job, const PrintSettings& settings, QWidget* parent);
 
   DefineVariablesHandler handler_;
   Variables variables_;
   PrintSettings settings_;
+  bool holdOutput_ = false;
+  std::unique_ptr<PendingOutput> pending_;
   int labelsPrinted_ = 0;
   QString lastError_;
   QStringList lastProblems_;
