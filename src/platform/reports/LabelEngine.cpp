@@ -5,10 +5,10 @@
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <memory>
 
 #include "core/Paths.h"
+#include "platform/printing/DefaultPrinter.h"
 #include "platform/reports/LabelDesigner.h"
 #include "platform/reports/LabelPageWriter.h"
 #include "platform/reports/LabelProjectFile.h"
@@ -25,6 +25,18 @@ const QString kProjectFilter = QStringLiteral("Progetti etichetta (*.LBL *.lbl);
 constexpr int kProblemsShown = 10;
 
 }  // namespace
+
+QString problemsMessage(const QStringList& problems) {
+  QStringList shown = problems.mid(0, kProblemsShown);
+  if (problems.size() > kProblemsShown)
+    shown << QStringLiteral("... e altri %1").arg(problems.size() - kProblemsShown);
+  return QStringLiteral("Alcuni codici a barre o immagini non sono stati stampati:\n") +
+         shown.join('\n');
+}
+
+QString defaultLabelPrinter() {
+  return platform::printing::defaultPrinterName();
+}
 
 struct LabelEngine::Job {
   const LabelProject& project;
@@ -107,7 +119,7 @@ int LabelEngine::print(int userData, ProjectType, const QString& projectFile, bo
     chosen = dialog.settings();
     settings_ = chosen;
   } else if (chosen.destination == Destination::Printer && chosen.printer.isEmpty()) {
-    chosen.printer = QPrinterInfo::defaultPrinterName();
+    chosen.printer = defaultLabelPrinter();
     if (chosen.printer.isEmpty()) {
       lastError_ = QStringLiteral("Nessuna stampante disponibile");
       ui::error(lastError_);
@@ -125,13 +137,7 @@ int LabelEngine::print(int userData, ProjectType, const QString& projectFile, bo
                                                                 : printTo(job, chosen);
   waitBox.reset();
   if (result == OutputError) ui::error(lastError_);
-  if (!lastProblems_.isEmpty()) {
-    QStringList shown = lastProblems_.mid(0, kProblemsShown);
-    if (lastProblems_.size() > kProblemsShown)
-      shown << QStringLiteral("... e altri %1").arg(lastProblems_.size() - kProblemsShown);
-    ui::warning(QStringLiteral("Alcuni codici a barre o immagini non sono stati stampati:\n") +
-                shown.join('\n'));
-  }
+  if (!lastProblems_.isEmpty()) ui::warning(problemsMessage(lastProblems_));
   return result;
 }
 
@@ -223,8 +229,7 @@ int LabelEngine::preview(const Job& job, const PrintSettings& settings, QWidget*
   if (records.isEmpty()) return result;
 
   QPrinter printer(QPrinter::HighResolution);
-  const QString printerName =
-      settings.printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : settings.printer;
+  const QString printerName = settings.printer.isEmpty() ? defaultLabelPrinter() : settings.printer;
   if (printerName.isEmpty())
     printer.setOutputFormat(QPrinter::PdfFormat);
   else
