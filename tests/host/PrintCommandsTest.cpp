@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "db/Database.h"
+#include "db/Query.h"
 #include "host/HostProgramRun.h"
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
@@ -36,7 +37,7 @@ TEST_F(PrintCommandsTest, PrintLaunchesToPdfAndExportWritesTheLaunch) {
   const CommandRun again = runOrbelan({"print", "--user", "1", "--ids", "70", "--description", "",
                                        "--pdf", host_.native("di-nuovo.pdf")});
   EXPECT_EQ(again.exitCode, 1) << "a label already printed is not printed twice";
-  EXPECT_TRUE(again.errors.contains("label 70 was printed by another launch"))
+  EXPECT_TRUE(again.errors.contains("label 70 was already printed in launch " + launch))
       << again.errors.toStdString();
 
   const CommandRun exported =
@@ -55,6 +56,49 @@ TEST_F(PrintCommandsTest, PrintLaunchesToPdfAndExportWritesTheLaunch) {
                         host_.native("manca/lancio.csv")})
                 .exitCode,
             1);
+}
+
+TEST_F(PrintCommandsTest, WhatIsNotPrintedAsAskedIsToldWithAFailingStatus) {
+  const QString pdf = host_.native("lancio.pdf");
+  const CommandRun missing =
+      runOrbelan({"print", "--user", "1", "--ids", "70,99999", "--description", "", "--pdf", pdf});
+  EXPECT_EQ(missing.exitCode, 1) << missing.errors.toStdString();
+  EXPECT_TRUE(missing.errors.contains("label 99999 does not exist"))
+      << missing.errors.toStdString();
+  EXPECT_TRUE(missing.errors.contains("1 of 1 labels printed")) << missing.errors.toStdString();
+  EXPECT_NE(value("SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=70"), "");
+
+  const CommandRun tooLong = runOrbelan(
+      {"print", "--user", "1", "--ids", "71", "--description", QString(65, 'd'), "--pdf", pdf});
+  EXPECT_EQ(tooLong.exitCode, 2);
+  EXPECT_TRUE(tooLong.errors.contains("at most 64")) << tooLong.errors.toStdString();
+  EXPECT_EQ(value("SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=71"), "");
+
+  // A barcode that cannot be encoded: the label prints without it, as the
+  // window says.
+  db::Database database;
+  host_.openArchive(database);
+  runStatement(database, "UPDATE ETICHETTE SET CODICE_EAN='12345ABCDE123' WHERE ID=71");
+  database.detach();
+  const CommandRun unencodable = runOrbelan(
+      {"print", "--user", "1", "--ids", "71", "--ean", "--description", "", "--pdf", pdf});
+  EXPECT_EQ(unencodable.exitCode, 1) << unencodable.errors.toStdString();
+  EXPECT_TRUE(unencodable.errors.contains(
+      "warning: Alcuni codici a barre o immagini non sono stati stampati:\n"))
+      << unencodable.errors.toStdString();
+  EXPECT_TRUE(unencodable.errors.contains("12345ABCDE123")) << unencodable.errors.toStdString();
+
+  // A main database that is not a database.
+  QFile archive(db::Database::connectionName(host_.archive()));
+  ASSERT_TRUE(archive.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  archive.write(QByteArray(8192, 'x'));
+  archive.close();
+  const CommandRun broken =
+      runOrbelan({"print", "--user", "1", "--ids", "72", "--description", "", "--pdf", pdf});
+  EXPECT_EQ(broken.exitCode, 1);
+  EXPECT_TRUE(broken.errors.contains("cannot open the main database " + host_.archive() + ": "))
+      << broken.errors.toStdString();
+  EXPECT_TRUE(broken.errors.contains("not a valid database")) << broken.errors.toStdString();
 }
 
 }  // namespace
