@@ -68,20 +68,21 @@ TEST_F(PrintCommandsTest, WhatIsNotPrintedAsAskedIsToldWithAFailingStatus) {
   EXPECT_TRUE(missing.errors.contains("1 of 1 labels printed")) << missing.errors.toStdString();
   EXPECT_NE(value("SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=70"), "");
 
+  const QString next = value("SELECT MIN(ID) FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL");
   const CommandRun tooLong = runOrbelan(
-      {"print", "--user", "1", "--ids", "71", "--description", QString(65, 'd'), "--pdf", pdf});
+      {"print", "--user", "1", "--ids", next, "--description", QString(65, 'd'), "--pdf", pdf});
   EXPECT_EQ(tooLong.exitCode, 2);
   EXPECT_TRUE(tooLong.errors.contains("at most 64")) << tooLong.errors.toStdString();
-  EXPECT_EQ(value("SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=71"), "");
+  EXPECT_EQ(value("SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=" + next), "");
 
   // A barcode that cannot be encoded: the label prints without it, as the
   // window says.
   db::Database database;
   host_.openArchive(database);
-  runStatement(database, "UPDATE ETICHETTE SET CODICE_EAN='12345ABCDE123' WHERE ID=71");
+  runStatement(database, "UPDATE ETICHETTE SET CODICE_EAN='12345ABCDE123' WHERE ID=" + next);
   database.detach();
   const CommandRun unencodable = runOrbelan(
-      {"print", "--user", "1", "--ids", "71", "--ean", "--description", "", "--pdf", pdf});
+      {"print", "--user", "1", "--ids", next, "--ean", "--description", "", "--pdf", pdf});
   EXPECT_EQ(unencodable.exitCode, 1) << unencodable.errors.toStdString();
   EXPECT_TRUE(unencodable.errors.contains(
       "warning: Alcuni codici a barre o immagini non sono stati stampati:\n"))

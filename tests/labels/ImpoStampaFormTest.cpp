@@ -126,7 +126,8 @@ TEST_F(ImpoStampaFormTest, AFailedWriteIsToldAndKeepsTheWindowAndEnterPressesOk)
   EXPECT_EQ(
       prompter_.texts(),
       QStringList{"Impostazioni di stampa non salvate: errore di scrittura nella tabella TABX"});
-  EXPECT_EQ(prompter_.messages().value(0).kind, ui::MessageKind::Error);
+  ASSERT_FALSE(prompter_.messages().empty());
+  EXPECT_EQ(prompter_.messages()[0].kind, ui::MessageKind::Error);
   EXPECT_TRUE(window.isVisible()) << "the window stays open for another try";
 
   other.rollback();
