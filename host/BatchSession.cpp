@@ -1,6 +1,10 @@
 #include "BatchSession.h"
 
+#include <QFileInfo>
 #include <cstdio>
+
+#include "db/Database.h"
+#include "db/DbError.h"
 
 #include "core/Paths.h"
 #include "env/TabX.h"
@@ -22,8 +26,40 @@ void BatchSession::say(const QString& text) const {
   std::fprintf(stderr, "%s: %s\n", name_.toLocal8Bit().constData(), text.toLocal8Bit().constData());
 }
 
+namespace {
+
+// Why a database named as stored cannot be opened: a local file that is
+// missing or that this user may not read or write is said plainly,
+// anything else (a lock held by another program, a damaged file, an
+// unreachable server) in the database's own words.
+QString whyNotOpen(const QString& stored) {
+  const QString name = db::Database::connectionName(stored);
+  const bool local = !name.contains(':') || QFileInfo(name).isAbsolute();
+  if (local) {
+    const QFileInfo file(name);
+    if (!file.exists()) return QStringLiteral("the file does not exist");
+    if (!file.isReadable() || !file.isWritable())
+      return QStringLiteral("this user may not read and write the file");
+  }
+  try {
+    db::Database probe;
+    probe.attach(stored, db::Database::defaultUser(), db::Database::defaultPassword());
+  } catch (const db::DbError& error) {
+    return error.text();
+  }
+  return QStringLiteral("it could not be opened at the time");
+}
+
+}  // namespace
+
 bool BatchSession::open(int user) {
   ambiente_ = entry::creaAmbiente(user);
+  if (!ambiente_->IBDatabaseUser.isConnected()) {
+    const QString users = core::hostDirectory() + QStringLiteral("user\\user.fdb");
+    say(QStringLiteral("cannot open the user database %1: %2")
+            .arg(core::nativePath(users), whyNotOpen(users)));
+    return false;
+  }
   if (ambiente_->GetNomeUser().isEmpty()) {
     say(QStringLiteral("there is no user %1 in the user database %2")
             .arg(user)
@@ -39,7 +75,7 @@ bool BatchSession::open(int user) {
     return false;
   }
   if (!entry::connettiArchivio(*ambiente_)) {
-    say(QStringLiteral("cannot open the main database ") + archive);
+    say(QStringLiteral("cannot open the main database %1: %2").arg(archive, whyNotOpen(archive)));
     return false;
   }
   return true;

@@ -361,6 +361,13 @@ int importLabels(BatchSession& session, const ImportRequest& request, const QStr
   const labels::ImportResult result =
       labels::ImportaEtichette(queryAux, ambiente->GetV(QStringLiteral("BinDir")), file);
   if (result.outcome != labels::ImportResult::Outcome::Imported) {
+    if (!result.failureReason.isEmpty()) {
+      QString where = result.failedLine > 0 ? QStringLiteral("line %1").arg(result.failedLine)
+                                            : QStringLiteral("the import row ACQUISIZIONI");
+      if (result.failedField > 0)
+        where += QStringLiteral(", field %1 (%2)").arg(result.failedField).arg(result.failedColumn);
+      say(where + QStringLiteral(" was refused by the database: ") + result.failureReason);
+    }
     if (!result.failedStatementFile.isEmpty())
       say(QStringLiteral("the failed statement is in ") +
           core::nativePath(result.failedStatementFile));

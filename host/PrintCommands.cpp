@@ -2,6 +2,7 @@
 // and export code as the windows, without dialogs.
 #include <QDate>
 #include <QFileInfo>
+#include <QHash>
 #include <optional>
 
 #include "BatchSession.h"
@@ -13,10 +14,14 @@
 #include "labels/LaunchExport.h"
 #include "labels/PrintLaunch.h"
 #include "platform/reports/LabelEngine.h"
+#include "ui/Prompter.h"
 
 namespace host {
 
 namespace {
+
+// The launch dialog takes at most this many characters of description.
+constexpr int kDescriptionLength = 64;
 
 const QStringList kSnapshotNoWait{QStringLiteral("isc_tpb_concurrency"),
                                   QStringLiteral("isc_tpb_nowait")};
@@ -65,7 +70,38 @@ std::optional<PrintRequest> parsePrint(QStringList arguments) {
   if (!haveUser || request.all == !request.ids.isEmpty() || !request.description ||
       request.pdf.isEmpty())
     return std::nullopt;
+  if (request.description->size() > kDescriptionLength) {
+    std::fprintf(stderr, "orbelan print: the description has %d characters; at most %d are taken\n",
+                 static_cast<int>(request.description->size()), kDescriptionLength);
+    return std::nullopt;
+  }
   return request;
+}
+
+// The requested labels that can be printed, in the order asked; the others
+// are named on stderr: those that do not exist and those a launch holds.
+QStringList printableLabels(const BatchSession& session, TTabXForm& ambiente,
+                            const QStringList& requested) {
+  db::Transaction transaction(ambiente.IBDatabase1);
+  db::Query query(ambiente.IBDatabase1, transaction);
+  query.setForwardOnly(true);
+  query.sql << QStringLiteral("SELECT ID,IDLANCIOSTAMPA FROM ETICHETTE")
+            << QStringLiteral("WHERE ID IN (") + requested.join(',') + ')';
+  QHash<QString, QString> launchOf;
+  for (query.open(); !query.isEof(); query.next())
+    launchOf.insert(query.text(QStringLiteral("ID")), query.text(QStringLiteral("IDLANCIOSTAMPA")));
+  QStringList printable;
+  for (const QString& id : requested) {
+    const QString key = QString::number(id.toLongLong());
+    if (!launchOf.contains(key))
+      session.say(QStringLiteral("label %1 does not exist").arg(id));
+    else if (!launchOf.value(key).isEmpty())
+      session.say(QStringLiteral("label %1 was already printed in launch %2: skipped")
+                      .arg(id, launchOf.value(key)));
+    else if (!printable.contains(key))
+      printable << key;
+  }
+  return printable;
 }
 
 QStringList unprintedLabels(TTabXForm& ambiente) {
@@ -97,11 +133,24 @@ int runPrint(const QStringList& arguments) {
                          (request->ean ? QStringLiteral("Report\\ETICHETTA_EAN.LBL")
                                        : QStringLiteral("Report\\ETICHETTA.LBL")),
                      {}, {}, {}, {}, QString::number(request->user));
-  const QStringList ids = request->all ? unprintedLabels(ambiente) : request->ids;
+  QStringList ids;
+  try {
+    ids =
+        request->all ? unprintedLabels(ambiente) : printableLabels(session, ambiente, request->ids);
+  } catch (const db::DbError& error) {
+    session.say(QStringLiteral("cannot read the labels: ") + error.text());
+    return 1;
+  }
   if (ids.isEmpty()) {
     session.say(QStringLiteral("there are no labels to print"));
     return 1;
   }
+  // Requested labels left out make the run incomplete.
+  QStringList distinct;
+  for (const QString& id : request->ids)
+    if (!distinct.contains(QString::number(id.toLongLong())))
+      distinct << QString::number(id.toLongLong());
+  const bool allRequested = request->all || ids.size() == distinct.size();
   db::Transaction transaction(ambiente.IBDatabase1, kSnapshotNoWait);
   labels::PrintLaunch launch(ambiente, transaction, ids,
                              {request->ean, request->excludeSerial, false});
@@ -120,22 +169,33 @@ int runPrint(const QStringList& arguments) {
     session.say(QStringLiteral("stopped by a termination signal: nothing printed, no launch kept"));
     return 1;
   }
+  // Labels printed without a barcode or picture are told as the window
+  // tells them.
+  if (!engine.lastProblems().isEmpty())
+    ui::warning(reports::problemsMessage(engine.lastProblems()));
   for (const QString& id : result.alreadyPrinted)
     session.say(
-        QStringLiteral("label %1 was printed by another launch meanwhile: skipped").arg(id));
+        QStringLiteral("label %1 was printed by another launch or deleted meanwhile: skipped")
+            .arg(id));
   switch (result.outcome) {
     case labels::PrintLaunch::Outcome::Printed:
       std::fprintf(stderr, "Launch %s: %d of %d labels printed to %s\n",
                    launch.IdLancio().toLocal8Bit().constData(), result.printed, result.selected,
                    pdf.toLocal8Bit().constData());
-      return result.printed + result.alreadyPrinted.size() == result.selected ? 0 : 1;
+      return allRequested && result.alreadyPrinted.isEmpty() && result.printed == result.selected &&
+                     engine.lastProblems().isEmpty()
+                 ? 0
+                 : 1;
     case labels::PrintLaunch::Outcome::Conflict:
       session.say(QStringLiteral("another user is printing some of these labels: nothing printed"));
       return 1;
     case labels::PrintLaunch::Outcome::NothingPrinted:
     case labels::PrintLaunch::Outcome::Failed:
-      session.say(QStringLiteral("nothing printed: ") +
-                  (result.error.isEmpty() ? engine.lastError() : result.error));
+      if (!engine.lastError().isEmpty() || !result.error.isEmpty())
+        session.say(QStringLiteral("nothing printed: ") +
+                    (result.error.isEmpty() ? engine.lastError() : result.error));
+      else
+        session.say(QStringLiteral("nothing printed"));
       return 1;
   }
   return 1;

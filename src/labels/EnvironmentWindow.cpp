@@ -1,6 +1,8 @@
 #include "labels/EnvironmentWindow.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "env/TabX.h"
 
@@ -15,6 +17,21 @@ EnvironmentWindow::~EnvironmentWindow() = default;
 
 void EnvironmentWindow::releaseEnvironment() {
   ambiente_.reset();
+}
+
+void EnvironmentWindow::centra() {
+  const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+  QRect area;
+  if (over && over->isVisible()) {
+    area = over->frameGeometry();
+  } else if (const QScreen* where = screen() ? screen() : QGuiApplication::primaryScreen()) {
+    area = where->availableGeometry();
+  } else {
+    return;
+  }
+  QRect frame = geometry();
+  frame.moveCenter(area.center());
+  move(frame.topLeft());
 }
 
 void StandaloneCapableWindow::closeEvent(QCloseEvent* event) {

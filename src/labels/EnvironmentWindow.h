@@ -24,6 +24,10 @@ class EnvironmentWindow : public QWidget {
   // to the event loop.
   void releaseEnvironment();
 
+  // Places the window, at its present size, in the middle of the window it
+  // belongs to when that one is shown, else in the middle of the screen.
+  void centra();
+
  private:
   std::unique_ptr<TTabXForm> ambiente_;
 };

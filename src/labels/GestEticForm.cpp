@@ -129,6 +129,7 @@ TGestEticForm::TGestEticForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente
     ui::error(error.text());
   }
   if (env.GetV(QStringLiteral("ModoStampa")) == QLatin1String("T")) CheckEdita->hide();
+  centra();
 }
 
 TGestEticForm::~TGestEticForm() {
@@ -194,6 +195,10 @@ void TGestEticForm::ButtonSelClick() {
     QAbstractItemModel* model = GridEtic->model();
     while (model->canFetchMore(QModelIndex())) model->fetchMore(QModelIndex());
     for (int row = 0; row < QueryEtic.rowCount(); ++row) selezionati_.append(idOfRow(row));
+    // Back on the first row, as after walking the list from its start.
+    const int column = GridEtic->currentIndex().isValid() ? GridEtic->currentIndex().column() : 0;
+    GridEtic->setCurrentIndex(model->index(0, column));
+    GridEtic->scrollToTop();
     GridEtic->setUpdatesEnabled(true);
   }
   aggiornaGriglia();

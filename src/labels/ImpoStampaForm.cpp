@@ -5,10 +5,10 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include "db/Transaction.h"
@@ -50,6 +50,10 @@ TImpoStampaForm::TImpoStampaForm(QWidget* owner, std::unique_ptr<TTabXForm> ambi
   ButtonOk->setDefault(true);
   ButtonCancel = new QPushButton(QStringLiteral("Cancel"), PanelImpoStampa);
   ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+  // Enter on a focused button presses it; anywhere else it presses "Ok"
+  // (keyPressEvent), as in a dialog with a default button.
+  for (QPushButton* button : {ButtonStampante, ButtonAnteprima, ButtonOk, ButtonCancel})
+    button->setAutoDefault(true);
 
   auto* layout = new QGridLayout(PanelImpoStampa);
   layout->addWidget(RadioModoStampa, 0, 0, 3, 1);
@@ -79,11 +83,7 @@ TImpoStampaForm::TImpoStampaForm(QWidget* owner, std::unique_ptr<TTabXForm> ambi
   connect(ButtonOk, &QPushButton::clicked, this, &TImpoStampaForm::ButtonOkClick);
   connect(ButtonCancel, &QPushButton::clicked, this, &TImpoStampaForm::ButtonCancelClick);
 
-  if (const QScreen* screen = this->screen()) {
-    QRect frame = geometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  centra();
 }
 
 void TImpoStampaForm::riempiStampanti() {
@@ -107,11 +107,28 @@ void TImpoStampaForm::ButtonStampanteClick() {
 
 void TImpoStampaForm::ButtonOkClick() {
   TTabXForm& env = ambiente();
-  env.SettaValoreTabX(QStringLiteral("ModoStampa"),
-                      RadioModoStampa->ItemIndex() == 1 ? QStringLiteral("T") : QStringLiteral("L"),
-                      false);
-  env.SettaValoreTabX(QStringLiteral("StampanteTermica"), ComboStampante->currentText(), true);
+  // A setting that was not stored is said, and the window stays open for
+  // another try or "Cancel".
+  const bool stored =
+      env.SettaValoreTabX(
+          QStringLiteral("ModoStampa"),
+          RadioModoStampa->ItemIndex() == 1 ? QStringLiteral("T") : QStringLiteral("L"), false) &&
+      env.SettaValoreTabX(QStringLiteral("StampanteTermica"), ComboStampante->currentText(), true);
+  if (!stored) {
+    ui::error(QStringLiteral(
+        "Impostazioni di stampa non salvate: errore di scrittura nella tabella TABX"));
+    return;
+  }
   close();
+}
+
+void TImpoStampaForm::keyPressEvent(QKeyEvent* event) {
+  // What the focused control leaves of Enter comes here.
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && ButtonOk->isEnabled()) {
+    ButtonOk->click();
+    return;
+  }
+  EnvironmentWindow::keyPressEvent(event);
 }
 
 void TImpoStampaForm::ButtonCancelClick() {

@@ -26,6 +26,9 @@ class TImpoStampaForm : public EnvironmentWindow {
   // as the bytes the printer would receive.
   void ButtonAnteprimaClick();
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void riempiStampanti();
 

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <optional>
 
 #include "core/Cp1252.h"
@@ -81,12 +82,17 @@ class Import {
     if (progress_ && !progress_->advance(0, total)) return Outcome::Cancelled;
     std::optional<db::PreparedStatement> insert;
     QString text;
+    int number = 0;
     while (lines.next(text)) {
+      ++number;
       const LabelLine line = parseLabelLine(text);
       try {
         if (!insert) insert.emplace(query_.transaction(), insertStatementWithMarkers());
         insert->execute(insertValues(id_, line));
-      } catch (const db::DbError&) {
+      } catch (const db::DbError& error) {
+        failedLine_ = number;
+        failureReason_ = error.text();
+        findFieldTooLong(line);
         reportFailedStatement(insertStatementLines(id_, line));
         return Outcome::Failed;
       }
@@ -106,7 +112,11 @@ class Import {
       return undo(Outcome::Failed);
     }
     ui::information(QStringLiteral("Etichette importate"));
-    return {Outcome::Imported, labels_, id_, {}};
+    ImportResult result;
+    result.outcome = Outcome::Imported;
+    result.labels = labels_;
+    result.idAcquisizione = id_;
+    return result;
   }
 
   ImportResult undo(Outcome outcome) {
@@ -117,7 +127,40 @@ class Import {
     }
     if (outcome == Outcome::Cancelled)
       ui::information(QStringLiteral("Importazione annullata: nessuna etichetta importata"));
-    return {outcome, 0, {}, failedStatementFile_};
+    ImportResult result;
+    result.outcome = outcome;
+    result.failedStatementFile = failedStatementFile_;
+    result.failedLine = failedLine_;
+    result.failedField = failedField_;
+    result.failedColumn = failedColumn_;
+    result.failureReason = failureReason_;
+    return result;
+  }
+
+  // The first value of the line longer than its column, by the lengths the
+  // database declares (a value too long is what makes a line fail).
+  void findFieldTooLong(const LabelLine& line) {
+    try {
+      db::Query lengths(query_.database(), query_.transaction());
+      lengths.sql << QStringLiteral("SELECT TRIM(RF.RDB$FIELD_NAME),F.RDB$CHARACTER_LENGTH")
+                  << QStringLiteral("FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F")
+                  << QStringLiteral("ON F.RDB$FIELD_NAME=RF.RDB$FIELD_SOURCE")
+                  << QStringLiteral("WHERE RF.RDB$RELATION_NAME='ETICHETTE'");
+      QHash<QString, int> length;
+      for (lengths.open(); !lengths.isEof(); lengths.next())
+        length.insert(lengths.text(lengths.field(0).name).trimmed(),
+                      lengths.text(lengths.field(1).name).toInt());
+      for (const LineValue& value : lineValues(line)) {
+        const int room = length.value(value.column, -1);
+        if (room > 0 && value.text.size() > room) {
+          failedField_ = value.field;
+          failedColumn_ = value.column;
+          return;
+        }
+      }
+    } catch (const db::DbError&) {
+      // The reason alone names the failure.
+    }
   }
 
   // Runs the statement in query_.sql; on failure saves it and tells the user.
@@ -126,7 +169,8 @@ class Import {
     try {
       run();
       return true;
-    } catch (const db::DbError&) {
+    } catch (const db::DbError& error) {
+      failureReason_ = error.text();
       reportFailedStatement(query_.sql);
       return false;
     }
@@ -146,6 +190,10 @@ class Import {
   QString id_;
   int labels_ = 0;
   QString failedStatementFile_;
+  int failedLine_ = 0;
+  int failedField_ = 0;
+  QString failedColumn_;
+  QString failureReason_;
 };
 
 }  // namespace

@@ -28,6 +28,14 @@ struct ImportResult {
   int labels = 0;               // labels committed
   QString idAcquisizione;       // the import's ACQUISIZIONI.ID when committed
   QString failedStatementFile;  // stored path of the saved statement when one failed
+  // Where and why a statement failed: the file's line (1 for the first; 0
+  // for the import row), the field of the line whose value the column
+  // cannot take (its number in the line and the column; 0 and empty when
+  // no value is at fault), and the database's own message.
+  int failedLine = 0;
+  int failedField = 0;
+  QString failedColumn;
+  QString failureReason;
 };
 
 // The name, under the bin directory, of the file that receives a failed

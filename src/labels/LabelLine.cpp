@@ -55,6 +55,30 @@ LabelLine parseLabelLine(const QString& text) {
   return line;
 }
 
+QList<LineValue> lineValues(const LabelLine& line) {
+  // The columns of LabelLine::others and the fields they come from.
+  static const std::array<std::pair<int, const char*>, kLineColumns - 1> kColumns{{
+      {1, "DATIPRODOTTO"},
+      {2, "DESCRIZIONE"},
+      {4, "CAUSALE"},
+      {5, "ORDINE"},
+      {6, "CODCLIDESTIN"},
+      {7, "RAGSOCCLIDESTIN"},
+      {8, "FORNITORE"},
+      {9, "INDIRIZZO"},
+      {10, "CAP"},
+      {11, "CITTA"},
+      {12, "PROVINCIA"},
+      {13, "NAZIONE"},
+      {4, "CODICE_EAN"},
+  }};
+  QList<LineValue> values{{3, QStringLiteral("CODICE"), line.codice}};
+  for (std::size_t i = 0; i < kColumns.size(); ++i)
+    if (line.others[i])
+      values.append({kColumns[i].first, QString::fromLatin1(kColumns[i].second), *line.others[i]});
+  return values;
+}
+
 QStringList insertStatementLines(const QString& idAcquisizione, const LabelLine& line) {
   QStringList lines{QStringLiteral("INSERT INTO ETICHETTE (ID,IDACQUISIZIONE,CODICE,"),
                     QStringLiteral("DATIPRODOTTO,DESCRIZIONE,CAUSALE,ORDINE,CODCLIDESTIN,"),

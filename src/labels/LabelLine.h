@@ -36,6 +36,17 @@ struct LabelLine {
 // not reach is empty) and recognises its kind by the fourth field.
 LabelLine parseLabelLine(const QString& line);
 
+// A value of a line with the column it fills and its field's number in the
+// line (1 for the first).
+struct LineValue {
+  int field;
+  QString column;
+  QString text;
+};
+
+// The line's values that are not NULL, in the columns' order.
+QList<LineValue> lineValues(const LabelLine& line);
+
 // The insert of one label of import `idAcquisizione`, as text line by line,
 // with every value pasted through the quoting function: the statement shown
 // in the error file when it fails.

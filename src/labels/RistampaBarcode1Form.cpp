@@ -246,6 +246,9 @@ void TRistampaBarcode1Form::Decodifica() {
 
 void TRistampaBarcode1Form::invioBarcode() {
   const QString barcode = editBarcode_->text();
+  // Enter on an empty box (a stray key or a scanner's empty read) would add
+  // a label without a barcode.
+  if (barcode.isEmpty()) return;
   if (MemTabRistampa.locate({QStringLiteral("BARCODE")}, {barcode})) {
     if (ui::confirm(QStringLiteral("Eliminare dalla lista di stampa il barcode %1?").arg(barcode)))
       MemTabRistampa.remove();
@@ -254,9 +257,8 @@ void TRistampaBarcode1Form::invioBarcode() {
   }
   // The list cuts values to its fields' lengths.
   const auto cut = [](const QString& text, int length) { return text.left(length); };
-  const int numero = MemTabRistampa.rowCount() + 1;
   MemTabRistampa.append();
-  MemTabRistampa.setValue(QStringLiteral("NRIGA"), numero);
+  MemTabRistampa.setValue(QStringLiteral("NRIGA"), ++ultimaRiga_);
   MemTabRistampa.setValue(QStringLiteral("BARCODE"), cut(barcode, 40));
   MemTabRistampa.setValue(QStringLiteral("CODICE"), cut(editCodice_->text(), 15));
   MemTabRistampa.setValue(QStringLiteral("DESCRIZIONE"), cut(editDescrizione_->text(), 30));

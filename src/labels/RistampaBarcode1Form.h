@@ -55,6 +55,9 @@ class TRistampaBarcode1Form : public StandaloneCapableWindow {
   QString stampanteIniziale_;
   std::unique_ptr<labels::ReprintPrintTable> tabella_;
   bool tabellaCreata_ = false;
+  // The NRIGA of the last row added: rows keep their numbers and a number
+  // is not given twice, also after rows were removed.
+  int ultimaRiga_ = 0;
   bool tabellaEliminata_ = false;
 
   TQuovGrid* grid_ = nullptr;

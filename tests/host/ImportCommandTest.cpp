@@ -59,6 +59,9 @@ TEST_F(ImportCommandTest, ImportsTheWholeFileAfterUpgradingTheTableOrNothing) {
   EXPECT_TRUE(failed.errors.contains("error: Errore interno di INSERT: controllare il file: \"" +
                                      host_.binDir() + "GestEticForm.ButtonCarica.sql\""))
       << failed.errors.toStdString();
+  EXPECT_TRUE(failed.errors.contains("line 2, field 3 (CODICE) was refused by the database: "))
+      << failed.errors.toStdString();
+  EXPECT_TRUE(failed.errors.contains("string right truncation")) << failed.errors.toStdString();
   EXPECT_TRUE(failed.errors.contains("the failed statement is in " +
                                      host_.native("bin/GestEticForm.ButtonCarica.sql")));
   EXPECT_TRUE(QFile::exists(host_.native("bin/GestEticForm.ButtonCarica.sql")));

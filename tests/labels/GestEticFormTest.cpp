@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +18,7 @@
 #include "db/Transaction.h"
 #include "entry/Launch.h"
 #include "grid/QuovGrid.h"
+#include "grid/RadioGroup.h"
 #include "labels/GestEticForm.h"
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
@@ -77,6 +80,10 @@ TEST_F(GestEticFormTest, OpensOnTheUnprintedLabelsWithItsControls) {
   EXPECT_EQ(window.findChild<QPushButton*>("ButtonLancio")->text(), "Lancio &Stampa");
   EXPECT_TRUE(window.findChild<QCheckBox*>("CheckEdita")->isVisible());
   EXPECT_FALSE(window.findChild<QCheckBox*>("CheckEscludiSeriale")->isChecked());
+  window.show();
+  const QPoint middle = window.screen()->availableGeometry().center();
+  EXPECT_LE((window.frameGeometry().center() - middle).manhattanLength(), 40)
+      << "opens in the middle of the screen";
 
   click("ButtonHelp");
   ASSERT_EQ(prompter_.texts().size(), 1);
@@ -94,9 +101,11 @@ TEST_F(GestEticFormTest, SelectionFollowsTheClicksAndSelectAllTheList) {
   EXPECT_EQ(window.Selezionati(), (QStringList{idAt(3), idAt(5)})) << "twice deselects";
   EXPECT_FALSE(window.isSelected(1));
 
+  grid_->setCurrentIndex(grid_->model()->index(7, 2));
   click("ButtonSel");
   EXPECT_EQ(window.Selezionati().size(), 60);
   EXPECT_EQ(window.Selezionati().first(), idAt(0));
+  EXPECT_EQ(grid_->currentIndex().row(), 0) << "back on the first row";
   click("ButtonDesel");
   EXPECT_TRUE(window.Selezionati().isEmpty());
 
@@ -159,6 +168,47 @@ TEST_F(GestEticFormTest, ALaunchPrintsTheSelectionAndTheLabelsLeaveTheList) {
   EXPECT_TRUE(prompter_.texts().isEmpty()) << prompter_.texts().join('\n').toStdString();
   EXPECT_EQ(readOne(archive(), "SELECT COUNT(*) FROM LANCISTAMPA"), "2");
   EXPECT_EQ(window.Selezionati().size(), 1) << "the selection stays for another try";
+}
+
+TEST_F(GestEticFormTest, WithEanAndWithoutSerialTheEanProjectPrintsTheCutCode) {
+  const QString id = readOne(archive(),
+                             "SELECT FIRST 1 ID FROM ETICHETTE WHERE CODICE_EAN IS NOT NULL AND "
+                             "IDLANCIOSTAMPA IS NULL ORDER BY ID");
+  ASSERT_FALSE(id.isEmpty());
+  runStatement(archive(), "UPDATE ETICHETTE SET CODICE='SERIALE0123456789XYZ' WHERE ID=" + id);
+  const QString ean = readOne(archive(), "SELECT CODICE_EAN FROM ETICHETTE WHERE ID=" + id);
+  TGestEticForm& window = open();
+  for (int row = 0; row < grid_->model()->rowCount(); ++row)
+    if (idAt(row) == id) toggle(row);
+  ASSERT_EQ(window.Selezionati(), QStringList{id});
+  window.findChild<QCheckBox*>("CheckEscludiSeriale")->setChecked(true);
+  window.findChild<grid::TRadioGroup*>("RadioTipoStampa")->setItemIndex(1);
+
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath("ean.pdf");
+  prompter_.script([](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Nuovo lancio (con esclusione N° seriale)"));
+    typeInto(dialog, "Edit1", "Con EAN");
+    return clickButton(dialog, "BitBtn1");
+  });
+  prompter_.script([&](QDialog& dialog) {
+    control<QRadioButton>(dialog, "PdfButton")->setChecked(true);
+    typeInto(dialog, "PdfFileEdit", pdf);
+    return clickButton(dialog, "OkButton");
+  });
+  click("ButtonLancio");
+  EXPECT_EQ(prompter_.texts(), QStringList{"Stampa effettuata"});
+  QProcess text;
+  text.start("pdftotext", {"-layout", pdf, "-"});
+  ASSERT_TRUE(text.waitForFinished(30000));
+  const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+  EXPECT_TRUE(printed.contains("SERIALE012345678")) << printed.toStdString();
+  EXPECT_FALSE(printed.contains("SERIALE0123456789")) << "the serial number is left out";
+  EXPECT_TRUE(printed.contains(ean.mid(7, 6)))  // the last group of the readable EAN
+      << "the EAN project, with the EAN code " << ean.toStdString() << "\n"
+      << printed.toStdString();
+  EXPECT_EQ(readOne(archive(), "SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=" + id),
+            window.IdLancio());
 }
 
 TEST_F(GestEticFormTest, ThermalModeHidesTheDesignChoice) {

@@ -3,10 +3,14 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
+#include "db/Query.h"
+#include "db/Transaction.h"
 #include "entry/Ambiente.h"
 #include "env/TabX.h"
 #include "grid/RadioGroup.h"
@@ -105,6 +109,33 @@ TEST_F(ImpoStampaFormTest, OkStoresLaserForEveryRowAndTheTypedPrinterAsTyped) {
             "2");
   EXPECT_EQ(readOne(archive(), "SELECT COUNT(*) FROM TABX WHERE NOME='ModoStampa'"), "2");
   EXPECT_EQ(tabx("StampanteTermica", 1), "Zebra ZD420,ZPL,socket://10.0.0.9:9100");
+}
+
+TEST_F(ImpoStampaFormTest, AFailedWriteIsToldAndKeepsTheWindowAndEnterPressesOk) {
+  TImpoStampaForm& window = open();
+  // Another user's uncommitted change holds the rows the window writes.
+  db::Transaction other(archive(), {"isc_tpb_concurrency", "isc_tpb_nowait"});
+  other.start();
+  db::Query lock(archive(), other);
+  lock.sql << "UPDATE TABX SET TESTO='T' WHERE NOME='ModoStampa'";
+  lock.execSql();
+
+  radio_->button(1)->click();
+  combo_->setEditText("Zebra,,socket://10.0.0.9:9100");
+  QTest::keyClick(combo_->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(
+      prompter_.texts(),
+      QStringList{"Impostazioni di stampa non salvate: errore di scrittura nella tabella TABX"});
+  ASSERT_FALSE(prompter_.messages().empty());
+  EXPECT_EQ(prompter_.messages()[0].kind, ui::MessageKind::Error);
+  EXPECT_TRUE(window.isVisible()) << "the window stays open for another try";
+
+  other.rollback();
+  prompter_.reset();
+  QTest::keyClick(combo_->lineEdit(), Qt::Key_Return);
+  EXPECT_TRUE(prompter_.texts().isEmpty()) << prompter_.texts().join('\n').toStdString();
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(tabx("StampanteTermica", 1), "Zebra,,socket://10.0.0.9:9100");
 }
 
 TEST_F(ImpoStampaFormTest, PreviewShowsTheFirstUnprintedLabelAsTheBytesSent) {

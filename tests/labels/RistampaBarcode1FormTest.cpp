@@ -18,7 +18,9 @@
 #include "platform/printing/DefaultPrinter.h"
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
+#include "support/PrivateCups.h"
 #include "support/ScriptedUi.h"
+#include "support/SocketPrinter.h"
 
 namespace {
 
@@ -118,6 +120,26 @@ TEST_F(RistampaBarcode1FormTest, DecodingFillsTheBoxesOrSaysWhy) {
   add(*form, "A");
   EXPECT_EQ(form->MemTabRistampa.rowCount(), 1);
   EXPECT_TRUE(control<QLineEdit>(*form, "EditBarcode")->text().isEmpty());
+  close(form);
+}
+
+TEST_F(RistampaBarcode1FormTest, EnterOnAnEmptyBoxAddsNothingAndRowNumbersNeverRepeat) {
+  auto* form = window();
+  add(*form, "");
+  add(*form, "", "descrizione senza barcode");
+  EXPECT_EQ(form->MemTabRistampa.rowCount(), 0);
+  EXPECT_TRUE(prompter_.texts().isEmpty());
+
+  add(*form, "N1");
+  add(*form, "N2");
+  add(*form, "N3");
+  prompter_.answer(ui::Yes);
+  add(*form, "N2");
+  add(*form, "N4");
+  QStringList numbers;
+  for (form->MemTabRistampa.first(); !form->MemTabRistampa.isEof(); form->MemTabRistampa.next())
+    numbers << form->MemTabRistampa.text("BARCODE") + "=" + form->MemTabRistampa.text("NRIGA");
+  EXPECT_EQ(numbers, QStringList({"N1=1", "N3=3", "N4=4"}));
   close(form);
 }
 
@@ -263,6 +285,38 @@ TEST_F(RistampaBarcode1FormTest, LanciaStampaConDllPrintsAnInMemoryTableOrPasses
   EXPECT_TRUE(printed.contains("CAPPOTTO ROSSO")) << printed.toStdString();
   EXPECT_TRUE(printed.contains("GONNA NERA")) << printed.toStdString();
   EXPECT_TRUE(prompter_.texts().isEmpty());
+}
+
+// The sibling library prints without a dialog on the default printer, which
+// the window makes the user's label printer for the print: the labels reach
+// that printer, not the CUPS default.
+TEST_F(RistampaBarcode1FormTest, DISABLED_TheSiblingLibraryPrintsOnTheLabelPrinterTheWindowMadeDefault) {
+  REQUIRE_CUPSD();
+  PrivateCups cups;
+  ASSERT_TRUE(cups.isRunning()) << cups.error().toStdString();
+  SocketPrinter labelPrinter, office;
+  ASSERT_TRUE(cups.addRawQueue("Etichette", labelPrinter.port())) << cups.error().toStdString();
+  ASSERT_TRUE(cups.addRawQueue("Ufficio", office.port())) << cups.error().toStdString();
+  ASSERT_TRUE(cups.setDefault("Ufficio")) << cups.error().toStdString();
+  qputenv("ORBELAN_LIBRARY_DIR", ORBELAN_BUILT_LIBRARY_DIR);
+  {
+    auto* setup = window(4);
+    db::Query insert(setup->ambiente().IBDatabase1, setup->ambiente().IBTransaction1);
+    insert.sql << "INSERT INTO TABX (CODICE,NOME,TESTO,UTENTE) VALUES (99998,"
+                  "'StampanteEtichetteArt','Etichette,," +
+                      labelPrinter.deviceUri() + "',4)";
+    insert.execSql();
+    setup->ambiente().IBTransaction1.commitRetaining();
+    close(setup);
+  }
+  auto* form = window(4);
+  add(*form, "S001", "GIACCA BLU");
+  print(*form);
+  close(form);
+  EXPECT_EQ(labelPrinter.waitForJobs(1).size(), 1) << cups.log().toStdString();
+  EXPECT_TRUE(office.jobs().isEmpty()) << "the labels went to the CUPS default printer";
+  EXPECT_EQ(platform::printing::defaultPrinterEntry(), ",,,") << "default printer restored";
+  EXPECT_EQ(prompter_.texts(), QStringList{"Avviare la stampa?"});
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "entry/Launch.h"
 #include "env/TabX.h"
 #include "grid/QuovGrid.h"
+#include "grid/RadioGroup.h"
 #include "labels/GestEticForm.h"
 #include "labels/PrintLaunch.h"
 #include "labels/ThermalPrinting.h"
@@ -182,6 +183,33 @@ TEST_F(ThermalLaunch, FiveLabelsGiveFiveJobsInTheDatabaseOrderOnTheThermalPrinte
     EXPECT_EQ(readOne(archive(), "SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=" + id),
               window.IdLancio());
   EXPECT_TRUE(window.Selezionati().isEmpty());
+}
+
+TEST_F(ThermalLaunch, WithEanAndWithoutSerialTheEanTemplateGetsTheCutCode) {
+  QFile file(host_.native("bin/Report/ETICHETTA_EAN.TXT"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write("EAN <Codice_EAN>|<CodiceBarre>\r\n");
+  file.close();
+  TGestEticForm& window = open();
+  select(1);
+  ASSERT_EQ(window.Selezionati().size(), 1);
+  const QString id = window.Selezionati().first();
+  runStatement(archive(),
+               "UPDATE ETICHETTE SET CODICE='SERIALE0123456789XYZ',"
+               "CODICE_EAN='8001234567890' WHERE ID=" +
+                   id);
+  window.findChild<QCheckBox*>("CheckEscludiSeriale")->setChecked(true);
+  window.findChild<grid::TRadioGroup*>("RadioTipoStampa")->setItemIndex(1);
+  prompter_.script([](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Nuovo lancio (con esclusione N° seriale)"));
+    typeInto(dialog, "Edit1", "EAN");
+    return clickButton(dialog, "BitBtn1");
+  });
+  window.findChild<QPushButton*>("ButtonLancio")->click();
+  EXPECT_EQ(prompter_.texts(), QStringList{"Stampa effettuata"});
+  EXPECT_EQ(thermal_.waitForJobs(1), QList<QByteArray>{"EAN 8001234567890|SERIALE012345678"});
+  EXPECT_EQ(readOne(archive(), "SELECT IDLANCIOSTAMPA FROM ETICHETTE WHERE ID=" + id),
+            window.IdLancio());
 }
 
 TEST_F(ThermalLaunch, NoPrinterOrAQueueRefusingRawUndoesTheLaunch) {

@@ -7,13 +7,13 @@
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QTemporaryFile>
 #include <memory>
 
 #include "core/OutputFile.h"
 #include "core/Paths.h"
 #include "core/TerminationSignals.h"
+#include "platform/printing/DefaultPrinter.h"
 #include "platform/printing/DocumentJob.h"
 #include "platform/reports/LabelDesigner.h"
 #include "platform/reports/LabelPageWriter.h"
@@ -66,6 +66,18 @@ QAction* takeOverPrintCommand(QPrintPreviewDialog& dialog) {
 }
 
 }  // namespace
+
+QString problemsMessage(const QStringList& problems) {
+  QStringList shown = problems.mid(0, kProblemsShown);
+  if (problems.size() > kProblemsShown)
+    shown << QStringLiteral("... e altri %1").arg(problems.size() - kProblemsShown);
+  return QStringLiteral("Alcuni codici a barre o immagini non sono stati stampati:\n") +
+         shown.join('\n');
+}
+
+QString defaultLabelPrinter() {
+  return platform::printing::defaultPrinterName();
+}
 
 // What a print produced, until it is delivered or dropped.
 struct LabelEngine::PendingOutput {
@@ -163,7 +175,7 @@ int LabelEngine::print(int userData, ProjectType, const QString& projectFile, bo
     chosen = dialog.settings();
     settings_ = chosen;
   } else if (chosen.destination == Destination::Printer && chosen.printer.isEmpty()) {
-    chosen.printer = QPrinterInfo::defaultPrinterName();
+    chosen.printer = defaultLabelPrinter();
     if (chosen.printer.isEmpty()) {
       lastError_ = QStringLiteral("Nessuna stampante disponibile");
       ui::error(lastError_);
@@ -181,13 +193,8 @@ int LabelEngine::print(int userData, ProjectType, const QString& projectFile, bo
                                                                 : printTo(job, chosen);
   waitBox.reset();
   if (result == OutputError) ui::error(lastError_);
-  if (!lastProblems_.isEmpty() && result != Interrupted) {
-    QStringList shown = lastProblems_.mid(0, kProblemsShown);
-    if (lastProblems_.size() > kProblemsShown)
-      shown << QStringLiteral("... e altri %1").arg(lastProblems_.size() - kProblemsShown);
-    ui::warning(QStringLiteral("Alcuni codici a barre o immagini non sono stati stampati:\n") +
-                shown.join('\n'));
-  }
+  if (!lastProblems_.isEmpty() && result != Interrupted)
+    ui::warning(problemsMessage(lastProblems_));
   return result;
 }
 
@@ -348,8 +355,7 @@ int LabelEngine::preview(const Job& job, const PrintSettings& settings, QWidget*
   if (records.isEmpty() || result == Interrupted) return result;
 
   QPrinter printer(QPrinter::HighResolution);
-  const QString printerName =
-      settings.printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : settings.printer;
+  const QString printerName = settings.printer.isEmpty() ? defaultLabelPrinter() : settings.printer;
   if (printerName.isEmpty())
     printer.setOutputFormat(QPrinter::PdfFormat);
   else

@@ -55,6 +55,17 @@ enum RunResult : int {
   Interrupted = -5    // a termination signal arrived: abandoned, nothing printed
 };
 
+// The warning that lists what a print could not draw (lastProblems()): the
+// first ten problems, then how many more there were.
+QString problemsMessage(const QStringList& problems);
+
+// The printer the labels go to when nobody chose one (printing without the
+// options dialog, the preview, the dialog's first choice): the one the
+// system profile names as the default printer, which the label windows
+// switch for the length of a print, else the CUPS default. Empty when there
+// is neither.
+QString defaultLabelPrinter();
+
 // One engine per window. Variables keep their value until defined again.
 class LabelEngine : public QObject {
   Q_OBJECT

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "platform/reports/LabelEngine.h"
 #include "ui/Prompter.h"
 
 namespace reports {
@@ -24,8 +25,7 @@ PrintOptionsDialog::PrintOptionsDialog(QWidget* parent, const QString& title,
   printers_ = new QComboBox(this);
   printers_->setObjectName(QStringLiteral("PrinterBox"));
   printers_->addItems(QPrinterInfo::availablePrinterNames());
-  const QString wanted =
-      initial.printer.isEmpty() ? QPrinterInfo::defaultPrinterName() : initial.printer;
+  const QString wanted = initial.printer.isEmpty() ? defaultLabelPrinter() : initial.printer;
   if (const int index = printers_->findText(wanted); index >= 0) printers_->setCurrentIndex(index);
 
   copies_ = new QSpinBox(this);
