@@ -119,9 +119,6 @@ int openWindow(const OpenRequest& request) {
         programArguments().join(' '));
     return 2;
   }
-  // From here a termination signal ends the program in order, even one that
-  // arrives before the window is up.
-  core::installTerminationHandlers();
   const QByteArray path = libraryPath().toLocal8Bit();
   void* library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {
@@ -151,10 +148,6 @@ int openWindow(const OpenRequest& request) {
     QCoreApplication::exit(status);  // every running loop, the modal one too
   };
   core::onTermination(&app, [&finish] { finish(128 + core::terminationSignal()); });
-  // The windows attach their databases in the export call, and the Firebird
-  // client then replaces the signal handlers: they are put back on the first
-  // turn of an event loop (the modal window's inside the call, else the host's).
-  QTimer::singleShot(0, &app, [] { core::installTerminationHandlers(); });
   if (!request.screenshot.isEmpty()) {
     QTimer::singleShot(800, &app, [&finish, file = request.screenshot] {
       saveScreenshot(file);
@@ -170,7 +163,6 @@ int openWindow(const OpenRequest& request) {
   }
   // The host's event loop drives the modeless windows until the last one
   // closes, a termination signal arrives or the screenshot is taken.
-  core::installTerminationHandlers();
   int status = 0;
   if (!ending && anyWindowVisible()) status = app.exec();
   releaseClosedWindows();

@@ -5,8 +5,11 @@
 #include <cstdio>
 
 #include "HostCommands.h"
+#include "core/TerminationSignals.h"
 
 int main(int argc, char** argv) {
+  // Before any thread exists: SIGTERM and SIGINT end every command in order.
+  core::installTerminationHandlers();
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   host::setProgramArguments(arguments);

@@ -1,6 +1,8 @@
 #include "core/TerminationSignals.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <QSocketNotifier>
@@ -11,48 +13,70 @@ namespace core {
 
 namespace {
 
+// SIGTERM and SIGINT are blocked and read from a signal descriptor instead
+// of being handled: a handler would run on whichever thread the kernel
+// picks, and interrupting the Firebird engine's own threads left a database
+// detach spinning when the windows then closed. Threads started after the
+// block inherit it, which is why the host blocks them first thing.
 std::atomic<int> receivedSignal{0};
-// The self-pipe: the handler writes a byte that wakes the event loop.
+int signalFd = -1;
+// Written once a signal has been read, so that every notifier sees it,
+// whoever read the signal (a polling loop or the event loop).
 int wakeFds[2] = {-1, -1};
 
-extern "C" void onSignal(int signal) {
-  receivedSignal.store(signal);
-  if (wakeFds[1] >= 0) {
+sigset_t terminationSet() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGTERM);
+  sigaddset(&set, SIGINT);
+  return set;
+}
+
+// Reads the signals that arrived; true when there was one.
+bool consumeSignals() {
+  if (signalFd < 0) return false;
+  bool any = false;
+  signalfd_siginfo info;
+  while (::read(signalFd, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
+    int expected = 0;
+    receivedSignal.compare_exchange_strong(expected, static_cast<int>(info.ssi_signo));
+    any = true;
+  }
+  if (any && wakeFds[1] >= 0) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(wakeFds[1], &byte, 1);
   }
+  return any;
 }
 
 }  // namespace
 
 void installTerminationHandlers() {
-  static const bool piped = [] {
-    if (::pipe(wakeFds) == 0) {
-      for (const int fd : wakeFds) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-      for (const int fd : wakeFds) ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    }
+  static const bool installed = [] {
+    const sigset_t set = terminationSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    signalFd = ::signalfd(-1, &set, SFD_NONBLOCK | SFD_CLOEXEC);
+    if (::pipe2(wakeFds, O_NONBLOCK | O_CLOEXEC) != 0) wakeFds[0] = wakeFds[1] = -1;
     return true;
   }();
-  (void)piped;
-  // Set on every call: the Firebird client puts handlers of its own in place
-  // when it first attaches a database, and a later call takes the signals back.
-  struct sigaction action = {};
-  action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
+  (void)installed;
+  // The calling thread may be another than the first one.
+  const sigset_t set = terminationSet();
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
 bool terminationRequested() {
+  consumeSignals();
   return receivedSignal.load() != 0;
 }
 
 int terminationSignal() {
+  consumeSignals();
   return receivedSignal.load();
 }
 
 void resetTerminationRequest() {
+  consumeSignals();
   receivedSignal.store(0);
   char drain[64];
   if (wakeFds[0] >= 0)
@@ -62,7 +86,10 @@ void resetTerminationRequest() {
 
 void onTermination(QObject* context, std::function<void()> handler) {
   installTerminationHandlers();
-  if (wakeFds[0] < 0) return;
+  if (signalFd < 0 || wakeFds[0] < 0) return;
+  // Reads the signal descriptor while the event loop waits.
+  auto* reader = new QSocketNotifier(signalFd, QSocketNotifier::Read, context);
+  QObject::connect(reader, &QSocketNotifier::activated, context, [] { consumeSignals(); });
   auto* notifier = new QSocketNotifier(wakeFds[0], QSocketNotifier::Read, context);
   QObject::connect(notifier, &QSocketNotifier::activated, context,
                    [notifier, handler = std::move(handler)] {

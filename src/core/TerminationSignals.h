@@ -9,8 +9,12 @@
 // to close them, so open transactions are rolled back rather than cut off.
 namespace core {
 
-// Installs the handlers; a later call puts them back in place after another
-// library (the Firebird client, on its first attachment) has replaced them.
+// Blocks SIGTERM and SIGINT in the calling thread and in every thread it
+// starts from then on, and reads them from a signal descriptor instead, so
+// that no thread of another library (the Firebird engine's) is interrupted
+// by them. A program calls it first thing in main(), before any thread
+// exists; later calls only block them in the calling thread. Processes
+// started afterwards inherit the block.
 void installTerminationHandlers();
 
 // True once SIGTERM or SIGINT has arrived (after installTerminationHandlers).
