@@ -14,11 +14,6 @@ namespace host {
 
 namespace {
 
-// A text value as a literal: quoted, or NULL when empty.
-QString literal(const QString& value) {
-  return value.isEmpty() ? QStringLiteral("NULL") : '\'' + core::sqlValue(value) + '\'';
-}
-
 // Text of the tables below (UTF-8 source).
 QString text(const char* value) {
   return QString::fromUtf8(value);
@@ -166,15 +161,16 @@ void fillUserDemo(db::Database& userDb, const DemoSettings& settings) {
     exec(userDb, transaction,
          {QStringLiteral("INSERT INTO UTENTI (CODICE,NOMEUTENTE,PWDUTENTE,DITTA,"),
           QStringLiteral("PROFILOSICUREZZA,VANDEL) VALUES("), code + ',',
-          literal(text(user.name)) + ',', '\'' + core::sqlValue(text(user.password)) + "',",
-          literal(settings.company) + ',', QString::number(user.profile) + ',',
-          literal(settingsImage(settings.company, entries)) + ')'});
+          core::sqlStringOrNull(text(user.name)) + ',', core::sqlString(text(user.password)) + ',',
+          core::sqlStringOrNull(settings.company) + ',', QString::number(user.profile) + ',',
+          core::sqlStringOrNull(settingsImage(settings.company, entries)) + ')'});
     int progressive = 0;
     for (const auto& [name, value] : entries) {
       exec(userDb, transaction,
            {QStringLiteral("INSERT INTO TABVANDEL (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,"),
-            QStringLiteral("PROGRESSIVO) VALUES("), code + ',', literal(settings.company) + ',',
-            literal(name) + ',', literal(value) + ',', QString::number(++progressive) + ')'});
+            QStringLiteral("PROGRESSIVO) VALUES("), code + ',',
+            core::sqlStringOrNull(settings.company) + ',', core::sqlStringOrNull(name) + ',',
+            core::sqlStringOrNull(value) + ',', QString::number(++progressive) + ')'});
     }
   }
   transaction.commit();
@@ -186,19 +182,22 @@ void fillArchiveDemo(db::Database& archive) {
 
   for (const Model& model : kModels) {
     run({QStringLiteral("INSERT INTO CLASSIFICAZIONE3 (CODICE,DESCRIZIONE,DESCRIZIONE1) VALUES("),
-         literal(text(model.code)) + ',' + literal(text(model.name)) + ',' +
-             literal(text(model.description)) + ')'});
+         core::sqlStringOrNull(text(model.code)) + ',' + core::sqlStringOrNull(text(model.name)) +
+             ',' + core::sqlStringOrNull(text(model.description)) + ')'});
   }
   for (const Variant& variant : kVariants) {
     run({QStringLiteral("INSERT INTO CLASSIFICAZIONE4 (CODICE,DESCRIZIONE,DESCRIZIONE1) VALUES("),
-         literal(text(variant.code)) + ',' + literal(text(variant.name)) + ',' +
-             literal(text(variant.description)) + ')'});
+         core::sqlStringOrNull(text(variant.code)) + ',' +
+             core::sqlStringOrNull(text(variant.name)) + ',' +
+             core::sqlStringOrNull(text(variant.description)) + ')'});
   }
   const QList<Item> items = demoItems();
   for (const Item& item : items) {
     run({QStringLiteral("INSERT INTO ANAMAG (CODICE,ESTENSIONE,CLASSIFICAZIONE3,CLASSIFICAZIONE4)"),
-         QStringLiteral("VALUES(") + literal(item.code) + ',' + literal(item.size) + ',' +
-             literal(text(item.model->code)) + ',' + literal(text(item.variant->code)) + ')'});
+         QStringLiteral("VALUES(") + core::sqlStringOrNull(item.code) + ',' +
+             core::sqlStringOrNull(item.size) + ',' +
+             core::sqlStringOrNull(text(item.model->code)) + ',' +
+             core::sqlStringOrNull(text(item.variant->code)) + ')'});
   }
 
   const Import imports[] = {
@@ -210,7 +209,7 @@ void fillArchiveDemo(db::Database& archive) {
   const qint64 launch = db::generatorValue(transaction, QStringLiteral("IDLANCISTAMPACOUNTER"));
   run({QStringLiteral("INSERT INTO LANCISTAMPA (ID,DATA,NOTE,ESPORTATO) VALUES("),
        QString::number(launch) + ',' + core::sqlDateLiteral(QDate(2024, 3, 5)) + ',',
-       literal(QStringLiteral("CARICO DI MARZO - PRIMA PARTE")) + ",'0')"});
+       core::sqlStringOrNull(QStringLiteral("CARICO DI MARZO - PRIMA PARTE")) + ",'0')"});
 
   int serial = 0;
   for (const Import& import : imports) {
@@ -218,7 +217,7 @@ void fillArchiveDemo(db::Database& archive) {
         db::generatorValue(transaction, QStringLiteral("IDACQUISIZIONICOUNTER"));
     run({QStringLiteral("INSERT INTO ACQUISIZIONI (ID,DATA,NOMEFILE) VALUES("),
          QString::number(importId) + ',' + core::sqlDateLiteral(import.date) + ',' +
-             literal(import.file) + ')'});
+             core::sqlStringOrNull(import.file) + ')'});
     // The first sixteen characters of a barcode identify article, size and
     // production lot; the last four are the serial number.
     const QString lot = import.date.toString(QStringLiteral("yyMMdd"));
@@ -236,7 +235,7 @@ void fillArchiveDemo(db::Database& archive) {
               ? &kConsignees[line * static_cast<int>(std::size(kConsignees)) / import.labels]
               : nullptr;
       const auto shopField = [&](const char* Consignee::*field) {
-        return literal(shop ? text(shop->*field) : QString()) + ',';
+        return core::sqlStringOrNull(shop ? text(shop->*field) : QString()) + ',';
       };
       const bool printed = !import.restocking && line < kPrintedLabels;
       run({QStringLiteral("INSERT INTO ETICHETTE (ID,IDACQUISIZIONE,CODICE,"),
@@ -245,25 +244,26 @@ void fillArchiveDemo(db::Database& archive) {
            QStringLiteral("NAZIONE,CODICE_EAN,IDLANCIOSTAMPA) VALUES("),
            QStringLiteral("GEN_ID(IDETICHETTECOUNTER,1),"),
            QString::number(importId) + ',',
-           literal(barcode) + ',',
-           literal(productData) + ',',
-           literal(description) + ',',
-           literal(shop ? QStringLiteral("RIASS") : QString()) + ',',
+           core::sqlStringOrNull(barcode) + ',',
+           core::sqlStringOrNull(productData) + ',',
+           core::sqlStringOrNull(description) + ',',
+           core::sqlStringOrNull(shop ? QStringLiteral("RIASS") : QString()) + ',',
            shopField(&Consignee::order),
            shopField(&Consignee::customer),
            shopField(&Consignee::name),
-           literal(shop ? QStringLiteral("F0021") : QString()) + ',',
+           core::sqlStringOrNull(shop ? QStringLiteral("F0021") : QString()) + ',',
            shopField(&Consignee::address),
            shopField(&Consignee::postcode),
            shopField(&Consignee::town),
            shopField(&Consignee::province),
-           literal(shop ? QStringLiteral("ITALIA") : QString()) + ',',
-           literal(shop ? QString() : item.ean) + ',',
+           core::sqlStringOrNull(shop ? QStringLiteral("ITALIA") : QString()) + ',',
+           core::sqlStringOrNull(shop ? QString() : item.ean) + ',',
            (printed ? QString::number(launch) : QStringLiteral("NULL")) + ')'});
       // The article's arrival in the warehouse carries the same serial barcode.
       run({QStringLiteral("INSERT INTO MOVMAG (ID,CODICEARTICOLO,ESTENSIONECODICEART,"),
            QStringLiteral("NUMEROSERIALE) VALUES(GEN_ID(IDMOVMAGCOUNTER,1),"),
-           literal(item.code) + ',' + literal(item.size) + ',' + literal(barcode) + ')'});
+           core::sqlStringOrNull(item.code) + ',' + core::sqlStringOrNull(item.size) + ',' +
+               core::sqlStringOrNull(barcode) + ')'});
     }
   }
 
@@ -272,8 +272,8 @@ void fillArchiveDemo(db::Database& archive) {
        {QPair<QString, QString>{QStringLiteral("ModoStampa"), QStringLiteral("L")},
         QPair<QString, QString>{QStringLiteral("StampanteTermica"), QString()}}) {
     run({QStringLiteral("INSERT INTO TABX (CODICE,NOME,TESTO,UTENTE) VALUES("),
-         QStringLiteral("GEN_ID(CODICETABXCOUNTER,1),"), literal(name) + ',', literal(value) + ',',
-         QString::number(kDemoUser) + ')'});
+         QStringLiteral("GEN_ID(CODICETABXCOUNTER,1),"), core::sqlStringOrNull(name) + ',',
+         core::sqlStringOrNull(value) + ',', QString::number(kDemoUser) + ')'});
   }
   transaction.commit();
 }

@@ -433,7 +433,7 @@ qint64 generatorValue(Transaction& transaction, const QString& generator, qint64
 bool tableExists(Transaction& transaction, const QString& table) {
   Query query(transaction.database(), transaction);
   query.sql << QStringLiteral("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS")
-            << QStringLiteral("WHERE RDB$RELATION_NAME='") + core::sqlValue(table.toUpper()) + '\'';
+            << QStringLiteral("WHERE RDB$RELATION_NAME=") + core::sqlString(table.toUpper());
   query.open();
   return !query.isEmpty();
 }

@@ -268,11 +268,11 @@ QString TTabXForm::ValoreGeneratore(const QString& nome) {
 void TTabXForm::IniScriptForm(const QString& progetto, const QString& form, const QString& contesto,
                               const QString& utente, const QString& script,
                               const QString& sovrascrivi) {
-  const auto quoted = [](const QString& v) { return '\'' + core::sqlValue(v) + '\''; };
-  const QStringList condizione{QStringLiteral("WHERE (PROGETTO=") + quoted(progetto) + ")AND",
-                               QStringLiteral("(SCRIPTFORM=") + quoted(form) + ")AND",
-                               QStringLiteral("(CONTESTO=") + quoted(contesto) + ")AND",
-                               QStringLiteral("(UTENTE=") + quoted(utente) + ");"};
+  const QStringList condizione{
+      QStringLiteral("WHERE (PROGETTO=") + core::sqlString(progetto) + ")AND",
+      QStringLiteral("(SCRIPTFORM=") + core::sqlString(form) + ")AND",
+      QStringLiteral("(CONTESTO=") + core::sqlString(contesto) + ")AND",
+      QStringLiteral("(UTENTE=") + core::sqlString(utente) + ");"};
   const QString oggi = core::sqlDateLiteral(QDate::currentDate());
   TransazioneUser.ensureStarted();
   db::Query query(IBDatabaseUser, TransazioneUser);
@@ -283,12 +283,13 @@ void TTabXForm::IniScriptForm(const QString& progetto, const QString& form, cons
   query.close();
   if (!esiste) {
     query.sql = QStringList{QStringLiteral("INSERT INTO TABSCRIPT"),
-                            QStringLiteral("VALUES (") + quoted(progetto) + ',' + quoted(form) +
-                                ',' + quoted(contesto) + ',' + quoted(utente) + ",NULL," +
-                                quoted(script) + ",NULL," + oggi + ",NULL);"};
+                            QStringLiteral("VALUES (") + core::sqlString(progetto) + ',' +
+                                core::sqlString(form) + ',' + core::sqlString(contesto) + ',' +
+                                core::sqlString(utente) + ",NULL," + core::sqlString(script) +
+                                ",NULL," + oggi + ",NULL);"};
   } else if (vuoto || sovrascrivi == QLatin1String("1")) {
     query.sql = QStringList{QStringLiteral("UPDATE TABSCRIPT"),
-                            QStringLiteral("SET SCRIPT=") + quoted(script) + ',',
+                            QStringLiteral("SET SCRIPT=") + core::sqlString(script) + ',',
                             QStringLiteral("DATAULTIMAMODIFICA=") + oggi}
                 << condizione;
   } else {

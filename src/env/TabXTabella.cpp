@@ -9,19 +9,13 @@
 
 namespace {
 
-QString quoted(const QString& value) {
-  return QLatin1Char('\'') + core::sqlValue(value) + '\'';
-}
-
 // "'value'," or "NULL," for an empty value; text fields lose their apostrophes.
 QString testoOrNull(const QString& value, const QString& separator = QStringLiteral(",")) {
-  if (value.isEmpty()) return QStringLiteral("NULL") + separator;
-  return quoted(core::apostrophesToAcute(value)) + separator;
+  return core::sqlStringOrNull(core::apostrophesToAcute(value)) + separator;
 }
 
 QString numeroOrNull(const QString& value, const QString& separator = QStringLiteral(",")) {
-  if (value.isEmpty()) return QStringLiteral("NULL") + separator;
-  return quoted(QString(value).replace(',', '.')) + separator;
+  return core::sqlStringOrNull(QString(value).replace(',', '.')) + separator;
 }
 
 // A date typed day first, written month first; an unreadable date fails the
@@ -33,17 +27,13 @@ QString dataOrNull(const QString& value, const QString& separator = QStringLiter
   return core::sqlDateLiteral(date) + separator;
 }
 
-QString plainOrNull(const QString& value) {
-  return value.isEmpty() ? QStringLiteral("NULL,") : quoted(value) + ',';
-}
-
 }  // namespace
 
 QString TTabXForm::leggiTabX(const QString& colonna, const QString& nome, bool perUtente) {
   try {
     db::Query query(IBDatabase1, IBTransaction1);
     query.sql << QStringLiteral("SELECT ") + colonna + QStringLiteral(" FROM TABX")
-              << QStringLiteral("WHERE (NOME=") + quoted(nome) + ')';
+              << QStringLiteral("WHERE (NOME=") + core::sqlString(nome) + ')';
     if (perUtente) query.sql << QStringLiteral("AND(UTENTE='") + utente() + "')";
     query.open();
     return query.isEmpty() ? QString() : query.text(colonna);
@@ -66,7 +56,7 @@ bool TTabXForm::scriviTabX(const QString& colonna, const QString& nome, const QS
     db::Query query(IBDatabase1, IBTransaction1);
     const QString userLine = QStringLiteral("AND(UTENTE='") + utente() + "')";
     query.sql << QStringLiteral("SELECT * FROM TABX")
-              << QStringLiteral("WHERE (NOME=") + quoted(nome) + ')';
+              << QStringLiteral("WHERE (NOME=") + core::sqlString(nome) + ')';
     if (perUtente) query.sql << userLine;
     query.open();
     const bool exists = !query.isEmpty();
@@ -74,14 +64,13 @@ bool TTabXForm::scriviTabX(const QString& colonna, const QString& nome, const QS
     if (!exists) {
       query.sql = QStringList{QStringLiteral("INSERT INTO TABX (CODICE,NOME,") + colonna +
                                   QStringLiteral(",UTENTE) VALUES("),
-                              QStringLiteral("GEN_ID(CODICETABXCOUNTER,1),"), quoted(nome) + ',',
-                              testoOrNull(valore),
+                              QStringLiteral("GEN_ID(CODICETABXCOUNTER,1),"),
+                              core::sqlString(nome) + ',', testoOrNull(valore),
                               perUtente ? '\'' + utente() + "')" : QStringLiteral("NULL)")};
     } else {
       query.sql = QStringList{QStringLiteral("UPDATE TABX SET ") + colonna + '=' +
-                                  (valore.isEmpty() ? QStringLiteral("NULL")
-                                                    : quoted(core::apostrophesToAcute(valore))),
-                              QStringLiteral("WHERE (NOME=") + quoted(nome) + ')'};
+                                  core::sqlStringOrNull(core::apostrophesToAcute(valore)),
+                              QStringLiteral("WHERE (NOME=") + core::sqlString(nome) + ')'};
       if (perUtente) query.sql << userLine;
     }
     query.execSql();
@@ -106,9 +95,9 @@ bool TTabXForm::VerificaEsistenzaInTabX(const QString& progetto, const QString& 
   try {
     db::Query query(IBDatabase1, IBTransaction1);
     query.sql << QStringLiteral("SELECT * FROM TABX WHERE ")
-              << QStringLiteral("(CODPROGETTO=") + quoted(progetto) + ")AND"
-              << QStringLiteral("(CODSITUAZIONE=") + quoted(situazione) + ")AND"
-              << QStringLiteral("(NOME=") + quoted(nome) + ")AND"
+              << QStringLiteral("(CODPROGETTO=") + core::sqlString(progetto) + ")AND"
+              << QStringLiteral("(CODSITUAZIONE=") + core::sqlString(situazione) + ")AND"
+              << QStringLiteral("(NOME=") + core::sqlString(nome) + ")AND"
               << QStringLiteral("(UTENTE='") + utente() + "')";
     query.open();
     return !query.isEmpty();
@@ -127,11 +116,11 @@ bool TTabXForm::AggiungiParametroInTabX(const QString& progetto, const QString& 
   try {
     db::Query query(IBDatabase1, IBTransaction1);
     query.sql << QStringLiteral("INSERT INTO TABX VALUES(")
-              << QStringLiteral("GEN_ID(CODICETABXCOUNTER,1),") << quoted(progetto) + ','
-              << quoted(situazione) + ',' << QStringLiteral("'TBX',") << quoted(nome) + ','
-              << numeroOrNull(numero) << testoOrNull(testo) << dataOrNull(data) << testoOrNull(memo)
-              << plainOrNull(livello1) << plainOrNull(livello2)
-              << '\'' + utente() + QStringLiteral("')");
+              << QStringLiteral("GEN_ID(CODICETABXCOUNTER,1),") << core::sqlString(progetto) + ','
+              << core::sqlString(situazione) + ',' << QStringLiteral("'TBX',")
+              << core::sqlString(nome) + ',' << numeroOrNull(numero) << testoOrNull(testo)
+              << dataOrNull(data) << testoOrNull(memo) << core::sqlStringOrNull(livello1) + ','
+              << core::sqlStringOrNull(livello2) + ',' << core::sqlString(utente()) + ')';
     query.execSql();
     IBTransaction1.commitRetaining();
     return true;
@@ -154,9 +143,9 @@ bool TTabXForm::ScriviParametroInTabX(const QString& progetto, const QString& si
               << QStringLiteral("TESTO=") + testoOrNull(testo)
               << QStringLiteral("DATA=") + dataOrNull(data)
               << QStringLiteral("MEMO=") + testoOrNull(memo, QString())
-              << QStringLiteral("WHERE (CODPROGETTO=") + quoted(progetto) + ")AND"
-              << QStringLiteral("(CODSITUAZIONE=") + quoted(situazione) + ")AND"
-              << QStringLiteral("(NOME=") + quoted(nome) + ")AND"
+              << QStringLiteral("WHERE (CODPROGETTO=") + core::sqlString(progetto) + ")AND"
+              << QStringLiteral("(CODSITUAZIONE=") + core::sqlString(situazione) + ")AND"
+              << QStringLiteral("(NOME=") + core::sqlString(nome) + ")AND"
               << QStringLiteral("(UTENTE='") + utente() + "')";
     query.execSql();
     IBTransaction1.commitRetaining();
@@ -173,9 +162,9 @@ bool TTabXForm::CaricaParametroDaTabX(const QString& progetto, const QString& si
   try {
     db::Query query(IBDatabase1, IBTransaction1);
     query.sql << QStringLiteral("SELECT * FROM TABX WHERE")
-              << QStringLiteral("(CODPROGETTO=") + quoted(progetto) + ")AND"
-              << QStringLiteral("(CODSITUAZIONE=") + quoted(situazione) + ")AND"
-              << QStringLiteral("(NOME=") + quoted(nome) + ")AND"
+              << QStringLiteral("(CODPROGETTO=") + core::sqlString(progetto) + ")AND"
+              << QStringLiteral("(CODSITUAZIONE=") + core::sqlString(situazione) + ")AND"
+              << QStringLiteral("(NOME=") + core::sqlString(nome) + ")AND"
               << QStringLiteral("(UTENTE='") + utente() + "')";
     query.open();
     if (query.isEmpty()) return false;

@@ -6,13 +6,7 @@
 #include "env/TabX.h"
 #include "ui/Prompter.h"
 
-namespace {
-
-QString quoted(const QString& value) {
-  return QLatin1Char('\'') + core::sqlValue(value) + '\'';
-}
-
-}  // namespace
+namespace {}  // namespace
 
 QString TTabXForm::fileIniUtenti() const {
   return core::hostDirectory() + QStringLiteral("NOMIDIT\\UTENTI.INI");
@@ -42,16 +36,17 @@ void TTabXForm::SetUserPerNum(int n) {
   if (modo_ == ModoDatabase) {
     userName_ = primoValoreUtenti({QStringLiteral("SELECT NOMEUTENTE FROM UTENTI"),
                                    QStringLiteral("WHERE (CODICE='") + utente() + "')"});
-    userPassword_ =
-        primoValoreUtenti({QStringLiteral("SELECT PWDUTENTE FROM UTENTI"),
-                           QStringLiteral("WHERE (NOMEUTENTE=") + quoted(userName_) + ')'});
+    userPassword_ = primoValoreUtenti(
+        {QStringLiteral("SELECT PWDUTENTE FROM UTENTI"),
+         QStringLiteral("WHERE (NOMEUTENTE=") + core::sqlString(userName_) + ')'});
     try {
       TransazioneUser.rollback();
       TransazioneUser.start();
     } catch (const db::DbError&) {
     }
-    Ditta = primoValoreUtenti({QStringLiteral("SELECT DITTA FROM UTENTI"),
-                               QStringLiteral("WHERE (NOMEUTENTE=") + quoted(userName_) + ')'});
+    Ditta = primoValoreUtenti(
+        {QStringLiteral("SELECT DITTA FROM UTENTI"),
+         QStringLiteral("WHERE (NOMEUTENTE=") + core::sqlString(userName_) + ')'});
   } else if (modo_ == ModoFileIni) {
     QStringList utenti;
     CaricaUser(utenti);
@@ -69,7 +64,7 @@ void TTabXForm::SetUserPerNome(const QString& nome) {
   int codice = 0;
   if (modo_ == ModoDatabase)
     codice = primoValoreUtenti({QStringLiteral("SELECT CODICE FROM UTENTI"),
-                                QStringLiteral("WHERE (NOMEUTENTE=") + quoted(nome) + ')'})
+                                QStringLiteral("WHERE (NOMEUTENTE=") + core::sqlString(nome) + ')'})
                  .toInt();
   SetUserPerNum(codice);
 }
@@ -94,8 +89,9 @@ bool TTabXForm::VerificaPasswordUser(const QString& nome, const QString& passwor
   if (modo_ != ModoDatabase) return true;
   try {
     QueryVandel.close();
-    QueryVandel.sql = QStringList{QStringLiteral("SELECT PWDUTENTE FROM UTENTI"),
-                                  QStringLiteral("WHERE (NOMEUTENTE=") + quoted(nome) + ')'};
+    QueryVandel.sql =
+        QStringList{QStringLiteral("SELECT PWDUTENTE FROM UTENTI"),
+                    QStringLiteral("WHERE (NOMEUTENTE=") + core::sqlString(nome) + ')'};
     QueryVandel.open();
     if (QueryVandel.isEmpty()) return false;
     const QString stored = QueryVandel.text(QStringLiteral("PWDUTENTE"));
@@ -141,8 +137,8 @@ QString TTabXForm::CaricaParametro(const QString& nome) {
   if (modo_ != ModoDatabase) return {};
   return primoValoreUtenti({QStringLiteral("SELECT VALORE FROM TABVANDEL WHERE"),
                             QStringLiteral("(UTENTE='") + utente() + "')AND",
-                            QStringLiteral("(INTESTAZIONE=") + quoted(Ditta) + ")AND",
-                            QStringLiteral("(PARAMETRO=") + quoted(nome) + ')'});
+                            QStringLiteral("(INTESTAZIONE=") + core::sqlString(Ditta) + ")AND",
+                            QStringLiteral("(PARAMETRO=") + core::sqlString(nome) + ')'});
 }
 
 void TTabXForm::SettaParametro(const QString& nome, const QString& valore) {
@@ -160,7 +156,7 @@ void TTabXForm::SettaFileIni(const QString& sezione, const QString& chiave, cons
 void TTabXForm::ScriviParametroVandel(const QString& sezione, const QString& nome,
                                       const QString& valore) {
   const QString n = utente();
-  const QString valoreSql = valore.isEmpty() ? QStringLiteral("NULL") : quoted(valore);
+  const QString valoreSql = valore.isEmpty() ? QStringLiteral("NULL") : core::sqlString(valore);
   bool exists = false;
   try {
     TransazioneUser.rollback();
@@ -168,8 +164,8 @@ void TTabXForm::ScriviParametroVandel(const QString& sezione, const QString& nom
     db::Query query(IBDatabaseUser, TransazioneUser);
     query.sql << QStringLiteral("SELECT * FROM TABVANDEL WHERE")
               << QStringLiteral("(UTENTE='") + n + "')AND"
-              << QStringLiteral("(INTESTAZIONE=") + quoted(sezione) + ")AND"
-              << QStringLiteral("(PARAMETRO=") + quoted(nome) + ')';
+              << QStringLiteral("(INTESTAZIONE=") + core::sqlString(sezione) + ")AND"
+              << QStringLiteral("(PARAMETRO=") + core::sqlString(nome) + ')';
     query.open();
     exists = !query.isEmpty();
     query.close();
@@ -183,16 +179,16 @@ void TTabXForm::ScriviParametroVandel(const QString& sezione, const QString& nom
           QStringLiteral("INSERT INTO TABVANDEL (UTENTE,INTESTAZIONE,PARAMETRO,VALORE,"),
           QStringLiteral("PROGRESSIVO) VALUES("),
           '\'' + n + "',",
-          quoted(sezione) + ',',
-          quoted(nome) + ',',
+          core::sqlString(sezione) + ',',
+          core::sqlString(nome) + ',',
           valoreSql + ',',
           '\'' + QString::number(next) + "')"};
     } else {
       query.sql =
           QStringList{QStringLiteral("UPDATE TABVANDEL SET"), QStringLiteral("VALORE=") + valoreSql,
                       QStringLiteral("WHERE (UTENTE='") + n + "')AND",
-                      QStringLiteral("(INTESTAZIONE=") + quoted(sezione) + ")AND",
-                      QStringLiteral("(PARAMETRO=") + quoted(nome) + ')'};
+                      QStringLiteral("(INTESTAZIONE=") + core::sqlString(sezione) + ")AND",
+                      QStringLiteral("(PARAMETRO=") + core::sqlString(nome) + ')'};
     }
     query.execSql();
     TransazioneUser.commit();
@@ -234,8 +230,9 @@ void TTabXForm::ScriviVandel(int n) {
     }
     QueryVandel.close();
     QueryVandel.sql = QStringList{
-        image.isEmpty() ? QStringLiteral("UPDATE UTENTI SET VANDEL=NULL WHERE")
-                        : QStringLiteral("UPDATE UTENTI SET VANDEL=") + quoted(image) + " WHERE",
+        image.isEmpty()
+            ? QStringLiteral("UPDATE UTENTI SET VANDEL=NULL WHERE")
+            : QStringLiteral("UPDATE UTENTI SET VANDEL=") + core::sqlString(image) + " WHERE",
         QStringLiteral("CODICE='") + codice + '\''};
     QueryVandel.execSql();
     TransazioneUser.commit();

@@ -56,7 +56,7 @@ class ColorSwatchDelegate : public QStyledItemDelegate {
 
 QString literal(const QVariant& value, bool text) {
   if (value.isNull() || (!text && value.toString().isEmpty())) return QStringLiteral("NULL");
-  if (text) return '\'' + core::sqlValue(value.toString()) + '\'';
+  if (text) return core::sqlString(value.toString());
   return QString::number(value.toLongLong());
 }
 

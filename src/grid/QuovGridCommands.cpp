@@ -20,27 +20,6 @@ namespace {
 
 // A value as text in a statement: NULL, or the text between apostrophes
 // (the database converts it to the column's type); dates as mm/dd/yyyy.
-QString valoreTesto(const QVariant& value) {
-  if (value.isNull()) return QStringLiteral("NULL");
-  QString text;
-  switch (value.typeId()) {
-    case QMetaType::QDate:
-      text = core::sqlDate(value.toDate());
-      break;
-    case QMetaType::QDateTime:
-      text = core::sqlDate(value.toDateTime().date()) + ' ' +
-             value.toDateTime().time().toString(QStringLiteral("HH:mm:ss"));
-      break;
-    case QMetaType::Double:
-      text = QString::number(value.toDouble(), 'g', 17);
-      break;
-    default:
-      text = value.toString();
-      break;
-  }
-  return '\'' + core::sqlValue(text) + '\'';
-}
-
 }  // namespace
 
 void TQuovGrid::DimezzaLarghezzaColonna() {
@@ -158,7 +137,7 @@ void TQuovGrid::copiaInTabellaAppoggio() {
   for (int i = 0; i < fields; ++i) names << core::sqlIdentifier(support.field(i).name);
   for (int row = 0; row < mem_->rowCount(); ++row) {
     QStringList values;
-    for (int i = 0; i < fields; ++i) values << valoreTesto(mem_->value(row, i));
+    for (int i = 0; i < fields; ++i) values << core::sqlLiteral(mem_->value(row, i));
     statement.sql = QStringList{QStringLiteral("INSERT INTO ") + support.tableName(),
                                 '(' + names.join(',') + ')',
                                 QStringLiteral("VALUES (") + values.join(',') + ')'};

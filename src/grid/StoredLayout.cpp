@@ -10,10 +10,6 @@ namespace grid::layout {
 
 namespace {
 
-QString textLiteral(const QString& text) {
-  return '\'' + core::sqlValue(text) + '\'';
-}
-
 QString optionalNumber(const std::optional<int>& value) {
   return value ? QString::number(*value) : QStringLiteral("NULL");
 }
@@ -39,9 +35,9 @@ QStringList insertRow(const QString& table, const GridKeys& keys, const LayoutRo
       QStringLiteral("(CodiceSituazione,CodiceUtente,CodiceProgetto,NomeCampo,Origine,"
                      "Posizione,Larghezza,NomeColonna,ColoreColonna,Visibile,Ordinamento)"),
       QStringLiteral("VALUES (%1,%2,%3,").arg(keys.situazione).arg(keys.utente).arg(keys.progetto) +
-          textLiteral(row.nomeCampo) + ',' + textLiteral(row.origine) + ',' +
+          core::sqlString(row.nomeCampo) + ',' + core::sqlString(row.origine) + ',' +
           QString::number(row.posizione) + ',' + QString::number(row.larghezza) + ',' +
-          textLiteral(row.nomeColonna) + ',' + QString::number(storedColor(row.coloreColonna)) +
+          core::sqlString(row.nomeColonna) + ',' + QString::number(storedColor(row.coloreColonna)) +
           ',' + QString::number(row.visibile) + ',' + optionalNumber(row.ordinamento) + ')'};
 }
 

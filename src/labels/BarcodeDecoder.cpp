@@ -29,7 +29,7 @@ DecodedArticle decodeBarcode(db::Database& database, db::Transaction& transactio
       QStringLiteral("LEFT JOIN CLASSIFICAZIONE3 C3 ON A.CLASSIFICAZIONE3=C3.CODICE"),
       QStringLiteral("LEFT JOIN CLASSIFICAZIONE4 C4 ON A.CLASSIFICAZIONE4=C4.CODICE"),
       QStringLiteral("WHERE A.CODICE='") + core::sqlValue(article.codice) +
-          QStringLiteral("' AND ESTENSIONE='") + core::sqlValue(article.taglia) + '\''};
+          QStringLiteral("' AND ESTENSIONE=") + core::sqlString(article.taglia)};
   query.open();
   if (query.isEmpty()) {
     article.outcome = DecodedArticle::Outcome::NotInMasterData;

@@ -29,7 +29,7 @@ class BusyCursor {
 }  // namespace
 
 TExportLanciForm::TExportLanciForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente)
-    : EnvironmentWindow(owner, std::move(ambiente), QStringLiteral("Export lanci - Ditta:")),
+    : app::EnvironmentWindow(owner, std::move(ambiente), QStringLiteral("Export lanci - Ditta:")),
       transazione_(this->ambiente().IBDatabase1,
                    {QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_nowait")}),
       QueryLanci(this->ambiente().IBDatabase1, transazione_),

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/EnvironmentWindow.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
-#include "labels/EnvironmentWindow.h"
 
 class QCheckBox;
 class QPushButton;
@@ -14,7 +14,7 @@ class GridModel;
 // The launch export window: the print launches that have labels, and the
 // export of the current one to a semicolon-separated file for the system
 // that takes the labels over, marking the launch exported.
-class TExportLanciForm : public EnvironmentWindow {
+class TExportLanciForm : public app::EnvironmentWindow {
   Q_OBJECT
 
  public:

@@ -43,7 +43,8 @@ QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
 }  // namespace
 
 TGestEticForm::TGestEticForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente)
-    : EnvironmentWindow(owner, std::move(ambiente), QStringLiteral("Gestione etichette - Ditta:")),
+    : app::EnvironmentWindow(owner, std::move(ambiente),
+                             QStringLiteral("Gestione etichette - Ditta:")),
       transazione_(this->ambiente().IBDatabase1,
                    {QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_nowait")}),
       QueryEtic(this->ambiente().IBDatabase1, transazione_),
@@ -129,7 +130,7 @@ TGestEticForm::TGestEticForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente
     ui::error(error.text());
   }
   if (env.GetV(QStringLiteral("ModoStampa")) == QLatin1String("T")) CheckEdita->hide();
-  centra();
+  centreOverOwner();
 }
 
 TGestEticForm::~TGestEticForm() {
@@ -321,7 +322,7 @@ bool TGestEticForm::eventFilter(QObject* watched, QEvent* event) {
     SelezionaRigaCorrente();
     return true;
   }
-  return EnvironmentWindow::eventFilter(watched, event);
+  return app::EnvironmentWindow::eventFilter(watched, event);
 }
 
 void TGestEticForm::closeEvent(QCloseEvent* event) {
@@ -329,7 +330,7 @@ void TGestEticForm::closeEvent(QCloseEvent* event) {
     chiusura_ = true;
     QueryEticBeforeClose(QueryEtic);
   }
-  EnvironmentWindow::closeEvent(event);
+  app::EnvironmentWindow::closeEvent(event);
 }
 
 void EtichetteDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -3,9 +3,9 @@
 #include <QStringList>
 #include <QStyledItemDelegate>
 
+#include "app/EnvironmentWindow.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
-#include "labels/EnvironmentWindow.h"
 #include "platform/reports/LabelEngine.h"
 
 class QCheckBox;
@@ -18,7 +18,7 @@ class TRadioGroup;
 
 // The label window: the labels still to print in a grid, import from a file,
 // selection by F3 / double click / select all, and the print launch.
-class TGestEticForm : public EnvironmentWindow {
+class TGestEticForm : public app::EnvironmentWindow {
   Q_OBJECT
 
  public:

@@ -19,8 +19,8 @@
 #include "ui/Prompter.h"
 
 TImpoStampaForm::TImpoStampaForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente)
-    : EnvironmentWindow(owner, std::move(ambiente),
-                        QStringLiteral("Impostazioni stampa - Ditta:")) {
+    : app::EnvironmentWindow(owner, std::move(ambiente),
+                             QStringLiteral("Impostazioni stampa - Ditta:")) {
   setObjectName(QStringLiteral("ImpoStampaForm"));
   resize(629, 175);
 
@@ -83,7 +83,7 @@ TImpoStampaForm::TImpoStampaForm(QWidget* owner, std::unique_ptr<TTabXForm> ambi
   connect(ButtonOk, &QPushButton::clicked, this, &TImpoStampaForm::ButtonOkClick);
   connect(ButtonCancel, &QPushButton::clicked, this, &TImpoStampaForm::ButtonCancelClick);
 
-  centra();
+  centreOverOwner();
 }
 
 void TImpoStampaForm::riempiStampanti() {
@@ -128,7 +128,7 @@ void TImpoStampaForm::keyPressEvent(QKeyEvent* event) {
     ButtonOk->click();
     return;
   }
-  EnvironmentWindow::keyPressEvent(event);
+  app::EnvironmentWindow::keyPressEvent(event);
 }
 
 void TImpoStampaForm::ButtonCancelClick() {

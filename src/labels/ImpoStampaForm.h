@@ -1,6 +1,6 @@
 #pragma once
 
-#include "labels/EnvironmentWindow.h"
+#include "app/EnvironmentWindow.h"
 
 class QComboBox;
 class QFrame;
@@ -12,7 +12,7 @@ class TRadioGroup;
 // The print settings: laser or thermal labels and which installed printer is
 // the thermal one, stored in TABX (the mode for every user, the printer for
 // the current user). A preview shows the bytes a thermal label would send.
-class TImpoStampaForm : public EnvironmentWindow {
+class TImpoStampaForm : public app::EnvironmentWindow {
   Q_OBJECT
 
  public:

@@ -60,9 +60,8 @@ class Import {
     const QString name = core::storedPath(QFileInfo(file_).absoluteFilePath());
     query_.sql =
         QStringList{QStringLiteral("INSERT INTO ACQUISIZIONI (ID,DATA,NOMEFILE) VALUES("),
-                    '\'' + core::sqlValue(id_) + QStringLiteral("',"),
-                    core::sqlDateLiteral(QDate::currentDate()) + ',',
-                    '\'' + core::sqlValue(core::apostrophesToAcute(name)) + QStringLiteral("')")};
+                    core::sqlString(id_) + ',', core::sqlDateLiteral(QDate::currentDate()) + ',',
+                    core::sqlString(core::apostrophesToAcute(name)) + ')'};
     return runStatement([this] { query_.execSql(); });
   }
 

@@ -28,7 +28,7 @@ std::optional<QString> textOrNull(const QString& field) {
 }
 
 QString literal(const std::optional<QString>& value) {
-  return value ? '\'' + core::sqlValue(*value) + '\'' : QStringLiteral("NULL");
+  return value ? core::sqlString(*value) : QStringLiteral("NULL");
 }
 
 }  // namespace
@@ -85,8 +85,8 @@ QStringList insertStatementLines(const QString& idAcquisizione, const LabelLine&
                     QStringLiteral("RAGSOCCLIDESTIN,FORNITORE,INDIRIZZO,CAP,CITTA,PROVINCIA,"),
                     QStringLiteral("NAZIONE,CODICE_EAN) VALUES("),
                     QStringLiteral("GEN_ID(IDETICHETTECOUNTER,1),"),
-                    '\'' + core::sqlValue(idAcquisizione) + QStringLiteral("',"),
-                    '\'' + core::sqlValue(line.codice) + QStringLiteral("',")};
+                    core::sqlString(idAcquisizione) + ',',
+                    core::sqlString(line.codice) + ','};
   for (int i = 0; i < kLineColumns - 1; ++i)
     lines << literal(line.others[static_cast<std::size_t>(i)]) + (i == kEan ? ')' : ',');
   return lines;

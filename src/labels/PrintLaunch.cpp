@@ -16,10 +16,6 @@ namespace {
 
 const QString kLaunchErrorFile = QStringLiteral("GestEticForm.Lancio.sql");
 
-QString quoted(const QString& value) {
-  return '\'' + core::sqlValue(value) + '\'';
-}
-
 }  // namespace
 
 PrintLaunch::PrintLaunch(TTabXForm& ambiente, db::Transaction& transaction, QStringList selezionati,
@@ -48,11 +44,11 @@ bool PrintLaunch::apriLancio(const QString& descrizione, const QDate& oggi) {
   } catch (const db::DbError&) {
     idLancio_.clear();
   }
-  query.sql =
-      QStringList{QStringLiteral("INSERT INTO LANCISTAMPA (ID,DATA,NOTE) VALUES("),
-                  quoted(idLancio_) + ',', quoted(core::sqlDate(oggi)) + ',',
-                  descrizione.isEmpty() ? QStringLiteral("NULL)")
-                                        : quoted(core::apostrophesToAcute(descrizione)) + ')'};
+  query.sql = QStringList{
+      QStringLiteral("INSERT INTO LANCISTAMPA (ID,DATA,NOTE) VALUES("),
+      core::sqlString(idLancio_) + ',', core::sqlString(core::sqlDate(oggi)) + ',',
+      descrizione.isEmpty() ? QStringLiteral("NULL)")
+                            : core::sqlString(core::apostrophesToAcute(descrizione)) + ')'};
   try {
     if (idLancio_.isEmpty()) throw db::DbError(QStringLiteral("generatore non disponibile"));
     query.execSql();
@@ -73,8 +69,8 @@ bool PrintLaunch::stamp(const QString& id) {
   // another launch stays in that launch.
   db::Query query(transaction_.database(), transaction_);
   query.sql << QStringLiteral("UPDATE ETICHETTE SET")
-            << QStringLiteral("IDLANCIOSTAMPA=") + quoted(idLancio_)
-            << QStringLiteral("WHERE ID=") + quoted(id)
+            << QStringLiteral("IDLANCIOSTAMPA=") + core::sqlString(idLancio_)
+            << QStringLiteral("WHERE ID=") + core::sqlString(id)
             << QStringLiteral("AND IDLANCIOSTAMPA IS NULL");
   query.execSql();
   return query.rowsAffected() > 0;
@@ -94,7 +90,7 @@ void PrintLaunch::defineVariables(reports::LabelEngine& engine,
     db::Query query(transaction_.database(), transaction_);
     query.sql << QStringLiteral("SELECT CODICE,DATIPRODOTTO,DESCRIZIONE,CAUSALE,ORDINE")
               << QStringLiteral(",CODICE_EAN") << QStringLiteral("FROM ETICHETTE")
-              << QStringLiteral("WHERE ID=") + quoted(id);
+              << QStringLiteral("WHERE ID=") + core::sqlString(id);
     query.open();
     if (query.isEmpty()) {
       // Deleted meanwhile: nothing to print for it.
@@ -168,9 +164,10 @@ PrintLaunch::Result PrintLaunch::concludi(int labelsPrinted) {
   try {
     db::Query query(transaction_.database(), transaction_);
     for (int i = printed; i < stamped_.size(); ++i) {
-      query.sql = QStringList{QStringLiteral("UPDATE ETICHETTE SET IDLANCIOSTAMPA=NULL"),
-                              QStringLiteral("WHERE ID=") + quoted(stamped_.at(i)) +
-                                  QStringLiteral(" AND IDLANCIOSTAMPA=") + quoted(idLancio_)};
+      query.sql =
+          QStringList{QStringLiteral("UPDATE ETICHETTE SET IDLANCIOSTAMPA=NULL"),
+                      QStringLiteral("WHERE ID=") + core::sqlString(stamped_.at(i)) +
+                          QStringLiteral(" AND IDLANCIOSTAMPA=") + core::sqlString(idLancio_)};
       query.execSql();
     }
     transaction_.commit();
@@ -211,10 +208,10 @@ bool PrintLaunch::ritiraLancio(QString* error) {
     db::Query query(transaction_.database(), transaction_);
     transaction_.ensureStarted();
     query.sql = QStringList{QStringLiteral("UPDATE ETICHETTE SET IDLANCIOSTAMPA=NULL"),
-                            QStringLiteral("WHERE IDLANCIOSTAMPA=") + quoted(idLancio_)};
+                            QStringLiteral("WHERE IDLANCIOSTAMPA=") + core::sqlString(idLancio_)};
     query.execSql();
-    query.sql =
-        QStringList{QStringLiteral("DELETE FROM LANCISTAMPA WHERE ID=") + quoted(idLancio_)};
+    query.sql = QStringList{QStringLiteral("DELETE FROM LANCISTAMPA WHERE ID=") +
+                            core::sqlString(idLancio_)};
     query.execSql();
     transaction_.commit();
     transaction_.start();

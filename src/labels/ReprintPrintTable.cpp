@@ -14,15 +14,6 @@ namespace {
 const QString kErrorFile = QStringLiteral("Errore.sql");
 const QString kOwnerPrefix = QStringLiteral("ATTACHMENT ");
 
-QString plainValue(const QString& value, const QString& end) {
-  if (value.isEmpty()) return QStringLiteral("NULL") + end;
-  return '\'' + core::sqlValue(value) + '\'' + end;
-}
-
-QString acuteValue(const QString& value, const QString& end) {
-  return plainValue(core::apostrophesToAcute(value), end);
-}
-
 }  // namespace
 
 ReprintPrintTable::ReprintPrintTable(TTabXForm& ambiente)
@@ -55,19 +46,19 @@ QStringList ReprintPrintTable::insertStatement(const QString& name, int page, in
                   " (NPAGINA,NRIGA,BARCODE,CODICE,DESCRIZIONE,MODELLO,VARIANTE,TAGLIA) VALUES("),
           QString::number(page) + ',',
           QString::number(row) + ',',
-          plainValue(values.barcode, QStringLiteral(",")),
-          plainValue(values.codice, QStringLiteral(",")),
-          acuteValue(values.descrizione, QStringLiteral(",")),
-          acuteValue(values.modello, QStringLiteral(",")),
-          acuteValue(values.variante, QStringLiteral(",")),
-          acuteValue(values.taglia, QStringLiteral(")"))};
+          core::sqlStringOrNull(values.barcode) + ',',
+          core::sqlStringOrNull(values.codice) + ',',
+          core::sqlStringOrNull(core::apostrophesToAcute(values.descrizione)) + ',',
+          core::sqlStringOrNull(core::apostrophesToAcute(values.modello)) + ',',
+          core::sqlStringOrNull(core::apostrophesToAcute(values.variante)) + ',',
+          core::sqlStringOrNull(core::apostrophesToAcute(values.taglia)) + ')'};
 }
 
 bool ReprintPrintTable::drop() {
   try {
     db::Query query(ambiente_.IBDatabase1, ambiente_.IBTransaction1);
     query.sql << QStringLiteral("SELECT * FROM RDB$RELATIONS")
-              << QStringLiteral("WHERE RDB$RELATION_NAME='") + core::sqlValue(name_) + '\'';
+              << QStringLiteral("WHERE RDB$RELATION_NAME=") + core::sqlString(name_);
     query.open();
     if (query.isEmpty()) return true;
     query.close();

@@ -47,8 +47,8 @@ QPushButton* caption(QWidget* parent, const QString& text, QLineEdit* target) {
 }  // namespace
 
 TRistampaBarcode1Form::TRistampaBarcode1Form(QWidget* owner, std::unique_ptr<TTabXForm> ambiente)
-    : StandaloneCapableWindow(owner, std::move(ambiente),
-                              QStringLiteral("Ristampa barcode - Ditta:")) {
+    : app::StandaloneCapableWindow(owner, std::move(ambiente),
+                                   QStringLiteral("Ristampa barcode - Ditta:")) {
   setObjectName(QStringLiteral("RistampaBarcode1Form"));
   MemTabRistampa.addField(QStringLiteral("NRIGA"), db::FieldType::Integer);
   MemTabRistampa.addField(QStringLiteral("BARCODE"), db::FieldType::String, 40);
@@ -167,7 +167,7 @@ QString TRistampaBarcode1Form::leggiStampante(const QString& nome) {
   try {
     db::Query query(env.IBDatabase1, env.IBTransaction1);
     query.sql << QStringLiteral("SELECT TESTO FROM TABX")
-              << QStringLiteral("WHERE (NOME='") + core::sqlValue(nome) + QStringLiteral("')")
+              << QStringLiteral("WHERE (NOME=") + core::sqlString(nome) + ')'
               << QStringLiteral("AND(UTENTE='") +
                      core::sqlValue(QString::number(env.GetNumUser())) + QStringLiteral("')");
     query.open();
@@ -196,7 +196,7 @@ bool TRistampaBarcode1Form::eventFilter(QObject* watched, QEvent* event) {
       editBarcodeInizio_->setText(MemTabRistampa.text(QStringLiteral("BARCODE")));
     return true;
   }
-  return StandaloneCapableWindow::eventFilter(watched, event);
+  return app::StandaloneCapableWindow::eventFilter(watched, event);
 }
 
 void TRistampaBarcode1Form::svuotaDecodifica(bool ancheCodice) {
@@ -370,5 +370,5 @@ void TRistampaBarcode1Form::closeEvent(QCloseEvent* event) {
       ui::error(error.text());
     }
   }
-  StandaloneCapableWindow::closeEvent(event);
+  app::StandaloneCapableWindow::closeEvent(event);
 }

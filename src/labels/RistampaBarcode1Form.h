@@ -2,8 +2,8 @@
 
 #include <memory>
 
+#include "app/EnvironmentWindow.h"
 #include "db/MemTable.h"
-#include "labels/EnvironmentWindow.h"
 
 class QLineEdit;
 class QPushButton;
@@ -17,7 +17,7 @@ class ReprintPrintTable;
 // decoded into article data from the warehouse movements and the master
 // data, collected in a list and printed by the sibling print library from a
 // per-window temporary table, on the user's label printer.
-class TRistampaBarcode1Form : public StandaloneCapableWindow {
+class TRistampaBarcode1Form : public app::StandaloneCapableWindow {
   Q_OBJECT
 
  public:

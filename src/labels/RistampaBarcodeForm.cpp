@@ -40,8 +40,8 @@ QPushButton* captionFor(const QString& name, const QString& text, QLineEdit* box
 }  // namespace
 
 TRistampaBarcodeForm::TRistampaBarcodeForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente)
-    : StandaloneCapableWindow(owner, std::move(ambiente),
-                              QStringLiteral("Ristampa barcode - Ditta:")) {
+    : app::StandaloneCapableWindow(owner, std::move(ambiente),
+                                   QStringLiteral("Ristampa barcode - Ditta:")) {
   setObjectName(QStringLiteral("RistampaBarcodeForm"));
   resize(560, 480);
 
@@ -187,5 +187,5 @@ bool TRistampaBarcodeForm::eventFilter(QObject* watched, QEvent* event) {
     EliminaRigaCorrente();
     return true;
   }
-  return StandaloneCapableWindow::eventFilter(watched, event);
+  return app::StandaloneCapableWindow::eventFilter(watched, event);
 }

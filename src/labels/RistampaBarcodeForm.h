@@ -1,6 +1,6 @@
 #pragma once
 
-#include "labels/EnvironmentWindow.h"
+#include "app/EnvironmentWindow.h"
 #include "labels/ReprintList.h"
 #include "platform/reports/LabelEngine.h"
 
@@ -15,7 +15,7 @@ class GridModel;
 // The barcode reprint window: barcodes read one by one into a list, two
 // texts typed once for the whole list, and the list printed as labels,
 // optionally from a chosen barcode on.
-class TRistampaBarcodeForm : public StandaloneCapableWindow {
+class TRistampaBarcodeForm : public app::StandaloneCapableWindow {
   Q_OBJECT
 
  public:

@@ -17,10 +17,6 @@ namespace labels {
 
 namespace {
 
-QString quoted(const QString& value) {
-  return '\'' + core::sqlValue(value) + '\'';
-}
-
 LabelRow rowOf(const db::Query& query) {
   return LabelRow{
       query.text(QStringLiteral("CODICE")),      query.text(QStringLiteral("DATIPRODOTTO")),
@@ -172,7 +168,7 @@ ThermalResult stampaTermica(TTabXForm& ambiente, db::Transaction& transaction, P
               << QStringLiteral("WHERE");
     for (qsizetype i = 0; i < selezionati.size(); ++i) {
       if (i > 0) query.sql << QStringLiteral("OR");
-      query.sql << QStringLiteral("(ID=") + quoted(selezionati.at(i)) + ')';
+      query.sql << QStringLiteral("(ID=") + core::sqlString(selezionati.at(i)) + ')';
     }
     query.open();
     for (; !query.isEof(); query.next())

@@ -8,40 +8,14 @@
 
 #include "core/OutputFile.h"
 #include "core/TextFile.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-// Every entry of the folder, hidden ones included.
-QStringList entries(const QString& dir) {
-  return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
-// A file-size limit for the process while it lives, the way a full disk
-// shows itself to a writer without needing one.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
+using testfiles::contents;
+using testfiles::entries;
+using testfiles::FileSizeLimit;
+using testfiles::writeFile;
 
 TEST(OutputFile, TheFileAppearsWholeOnCommitAndAnOlderOneStaysOnEveryFailure) {
   QTemporaryDir dir;

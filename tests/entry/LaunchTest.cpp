@@ -8,12 +8,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "app/EnvironmentWindow.h"
 #include "core/IniFile.h"
 #include "core/Paths.h"
 #include "db/Query.h"
 #include "entry/Launch.h"
 #include "env/TabX.h"
-#include "labels/EnvironmentWindow.h"
 #include "labels/RistampaBarcodeForm.h"
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
@@ -38,8 +38,8 @@ class LaunchTest : public ::testing::Test {
     QApplication::closeAllWindows();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-  static EnvironmentWindow* asWindow(QWidget* widget) {
-    auto* window = qobject_cast<EnvironmentWindow*>(widget);
+  static app::EnvironmentWindow* asWindow(QWidget* widget) {
+    auto* window = qobject_cast<app::EnvironmentWindow*>(widget);
     EXPECT_NE(window, nullptr);
     return window;
   }
@@ -93,7 +93,7 @@ TEST_F(LaunchTest, ReprintWindowsAreStandaloneAndRecordTheirHandle) {
     runStatement(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (41,1)");
     runStatement(users, "INSERT INTO ZELMILOGFUNZ (IDFINESTRA,UTENTE) VALUES (42,1)");
   }
-  auto* plain = qobject_cast<StandaloneCapableWindow*>(entry::LanciaRistampaBarcode(1, 41));
+  auto* plain = qobject_cast<app::StandaloneCapableWindow*>(entry::LanciaRistampaBarcode(1, 41));
   ASSERT_NE(plain, nullptr);
   EXPECT_STREQ(plain->metaObject()->className(), "TRistampaBarcodeForm");
   EXPECT_EQ(plain->windowTitle(), "Ristampa barcode - Ditta: DEMO SRL");
@@ -102,7 +102,8 @@ TEST_F(LaunchTest, ReprintWindowsAreStandaloneAndRecordTheirHandle) {
   EXPECT_EQ(entry(plain->ambiente(), "ETICHETTALBL"),
             "LBL|" + host_.binDir() + "Report\\ETICHETTA.LBL|1");
 
-  auto* decoding = qobject_cast<StandaloneCapableWindow*>(entry::LanciaRistampaBarcode1(1, 42));
+  auto* decoding =
+      qobject_cast<app::StandaloneCapableWindow*>(entry::LanciaRistampaBarcode1(1, 42));
   ASSERT_NE(decoding, nullptr);
   EXPECT_STREQ(decoding->metaObject()->className(), "TRistampaBarcode1Form");
   EXPECT_EQ(decoding->windowTitle(), "Ristampa barcode - Ditta: DEMO SRL");
@@ -145,7 +146,7 @@ TEST_F(LaunchTest, PrintSettingsWindowIsModalAndTheCallReturnsWhenItCloses) {
       if (widget->isVisible() && QString(widget->metaObject()->className()) == "TImpoStampaForm") {
         sawModalWindow =
             widget->isModal() && widget->windowTitle() == "Impostazioni stampa - Ditta: DEMO SRL" &&
-            qobject_cast<EnvironmentWindow*>(widget)->ambiente().IBDatabase1.isConnected();
+            qobject_cast<app::EnvironmentWindow*>(widget)->ambiente().IBDatabase1.isConnected();
         widget->close();
       }
     }

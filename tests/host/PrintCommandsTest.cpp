@@ -15,24 +15,13 @@
 #include "host/HostProgramRun.h"
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-// Every entry of a folder, the hidden temporary files included.
-QStringList entries(const QString& dir) {
-  return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-}
+using testfiles::contents;
+using testfiles::entries;
+using testfiles::writeFile;
 
 // A folder on a tmpfs of a few pages: a disk that fill() fills to the last
 // byte. Mounting needs root, which CI has.

@@ -25,37 +25,15 @@
 #include "support/PrivateCups.h"
 #include "support/ScriptedUi.h"
 #include "support/SocketPrinter.h"
+#include "support/TestFiles.h"
 
 using namespace reports;
 
 namespace {
 
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
-
-// A file-size limit for the process while it lives: what a full disk does
-// to a writer, without needing one.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
-};
+using testfiles::contents;
+using testfiles::FileSizeLimit;
+using testfiles::writeFile;
 
 class LabelEngineTest : public ::testing::Test {
  protected:

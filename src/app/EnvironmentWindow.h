@@ -5,6 +5,10 @@
 
 class TTabXForm;
 
+// What every window that owns an environment shares, for the label windows
+// and the query designer alike.
+namespace app {
+
 // A top-level window of the library that owns the environment it was
 // launched with. Its caption is the designed caption, a blank and the
 // company. Closing it destroys the environment (closing its connections)
@@ -26,7 +30,7 @@ class EnvironmentWindow : public QWidget {
 
   // Places the window, at its present size, in the middle of the window it
   // belongs to when that one is shown, else in the middle of the screen.
-  void centra();
+  void centreOverOwner();
 
  private:
   std::unique_ptr<TTabXForm> ambiente_;
@@ -49,3 +53,5 @@ class StandaloneCapableWindow : public EnvironmentWindow {
  private:
   bool standalone_ = false;
 };
+
+}  // namespace app

@@ -23,8 +23,12 @@
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
 #include "support/ScriptedUi.h"
+#include "support/TestFiles.h"
 
 namespace {
+
+using testfiles::contents;
+using testfiles::writeFile;
 
 class GestEticFormTest : public ::testing::Test {
  protected:
@@ -217,17 +221,6 @@ TEST_F(GestEticFormTest, ThermalModeHidesTheDesignChoice) {
   TGestEticForm& window = open();
   window.show();
   EXPECT_FALSE(window.findChild<QCheckBox*>("CheckEdita")->isVisible());
-}
-
-QByteArray contents(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
 }
 
 // The description dialog answered, then the print options with `destination`.

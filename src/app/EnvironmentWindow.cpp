@@ -1,10 +1,12 @@
-#include "labels/EnvironmentWindow.h"
+#include "app/EnvironmentWindow.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include "env/TabX.h"
+
+namespace app {
 
 EnvironmentWindow::EnvironmentWindow(QWidget* owner, std::unique_ptr<TTabXForm> ambiente,
                                      const QString& designCaption)
@@ -19,7 +21,7 @@ void EnvironmentWindow::releaseEnvironment() {
   ambiente_.reset();
 }
 
-void EnvironmentWindow::centra() {
+void EnvironmentWindow::centreOverOwner() {
   const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
   QRect area;
   if (over && over->isVisible()) {
@@ -43,3 +45,5 @@ void StandaloneCapableWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
   hide();
 }
+
+}  // namespace app
