@@ -3,10 +3,9 @@
 #include "core/IniFile.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
+#include "db/UnitOfWork.h"
 #include "env/TabX.h"
 #include "ui/Prompter.h"
-
-namespace {}  // namespace
 
 QString TTabXForm::fileIniUtenti() const {
   return core::hostDirectory() + QStringLiteral("NOMIDIT\\UTENTI.INI");
@@ -161,6 +160,7 @@ void TTabXForm::ScriviParametroVandel(const QString& sezione, const QString& nom
   try {
     TransazioneUser.rollback();
     TransazioneUser.start();
+    db::UnitOfWork work(TransazioneUser);
     db::Query query(IBDatabaseUser, TransazioneUser);
     query.sql << QStringLiteral("SELECT * FROM TABVANDEL WHERE")
               << QStringLiteral("(UTENTE='") + n + "')AND"
@@ -191,12 +191,8 @@ void TTabXForm::ScriviParametroVandel(const QString& sezione, const QString& nom
                       QStringLiteral("(PARAMETRO=") + core::sqlString(nome) + ')'};
     }
     query.execSql();
-    TransazioneUser.commit();
+    work.commit();
   } catch (const db::DbError&) {
-    try {
-      TransazioneUser.rollback();
-    } catch (const db::DbError&) {
-    }
     ui::error(
         exists ? QStringLiteral(
                      "Errore interno di UPDATE: impossibile aggiornare la tabella dei parametri")
@@ -210,6 +206,7 @@ void TTabXForm::ScriviVandel(int n) {
   const QString codice = QString::number(n);
   try {
     TransazioneUser.ensureStarted();
+    db::UnitOfWork work(TransazioneUser);
     QueryVandel.close();
     QueryVandel.sql = QStringList{QStringLiteral("SELECT * FROM TABVANDEL WHERE"),
                                   QStringLiteral("(UTENTE='") + codice + "')AND",
@@ -235,12 +232,8 @@ void TTabXForm::ScriviVandel(int n) {
             : QStringLiteral("UPDATE UTENTI SET VANDEL=") + core::sqlString(image) + " WHERE",
         QStringLiteral("CODICE='") + codice + '\''};
     QueryVandel.execSql();
-    TransazioneUser.commit();
+    work.commit();
   } catch (const db::DbError&) {
-    try {
-      TransazioneUser.rollback();
-    } catch (const db::DbError&) {
-    }
     ui::error(QStringLiteral(
         "Errore interno di UPDATE: impossibile aggiornare i parametri vandel dell'utente"));
   }

@@ -9,6 +9,7 @@
 #include <QTableView>
 
 #include "db/DbError.h"
+#include "db/UnitOfWork.h"
 #include "env/TabX.h"
 #include "grid/GridModel.h"
 #include "labels/LaunchExport.h"
@@ -131,18 +132,15 @@ void TExportLanciForm::ButtonExportClick() {
     return;
   }
 
+  // On failure the transaction is rolled back; the list restarts it.
   bool marked = true;
   try {
+    db::UnitOfWork work(transazione_);
     QueryAux.sql = labels::markExportedStatement(launch, QDate::currentDate());
     QueryAux.execSql();
-    transazione_.commit();
+    work.commit();
   } catch (const db::DbError&) {
     marked = false;
-    try {
-      transazione_.rollback();
-    } catch (const db::DbError&) {
-      // The transaction is gone with the failure; the list restarts it.
-    }
   }
   ApriLista();
   if (!marked) {

@@ -4,6 +4,7 @@
 #include "core/SqlText.h"
 #include "core/TextFile.h"
 #include "db/Query.h"
+#include "db/UnitOfWork.h"
 #include "env/TabX.h"
 #include "ui/Prompter.h"
 
@@ -107,6 +108,8 @@ bool ReprintPrintTable::fill(const std::vector<ReprintRow>& rows, std::size_t fi
         "Errore interno durante l'eliminazione della tabella di appoggio per la stampa"));
     return false;
   }
+  // Nothing of this fill may stay unless every row went in.
+  db::UnitOfWork work(ambiente_.IBTransaction1, db::UnitOfWork::AfterRollback::Restart);
   int page = 1;
   int row = 1;
   for (std::size_t i = first; i < rows.size(); ++i, ++row) {
@@ -121,12 +124,10 @@ bool ReprintPrintTable::fill(const std::vector<ReprintRow>& rows, std::size_t fi
       core::writeTextLines(ambiente_.GetV(QStringLiteral("BinDir")) + kErrorFile, query.sql);
       ui::error(QStringLiteral(
           "Errore interno durante il rivesramento dei dati nella  tabella temporanea di stampa"));
-      // Nothing of this fill may stay: the rows written so far go too.
-      ambiente_.IBTransaction1.rollbackAndRestart();
       return false;
     }
   }
-  if (ambiente_.IBTransaction1.isActive()) ambiente_.IBTransaction1.commitRetaining();
+  work.commitRetaining();
   return true;
 }
 

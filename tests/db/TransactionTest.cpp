@@ -1,5 +1,6 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "db/UnitOfWork.h"
 #include "support/FirebirdFixture.h"
 
 namespace {
@@ -39,6 +40,37 @@ TEST_F(TransactionTest, SeveralTransactionsOnOneAttachmentKeepTheirSnapshots) {
   EXPECT_EQ(valueSeenBy(reader), "b");
   writer.commit();
   EXPECT_FALSE(writer.isActive());
+}
+
+TEST_F(TransactionTest, AUnitOfWorkKeepsOnlyWhatItCommits) {
+  db::Transaction transaction(*database_, kSnapshotNoWait);
+  const auto update = [&](const QString& value) {
+    db::Query query(*database_, transaction);
+    query.sql << "UPDATE T SET V='" + value + "' WHERE ID=1";
+    query.execSql();
+  };
+  {
+    db::UnitOfWork work(transaction);
+    update("b");
+    work.commitRetaining();
+  }
+  EXPECT_TRUE(transaction.isActive());
+  EXPECT_EQ(valueSeenBy(transaction), "b");
+  try {
+    db::UnitOfWork work(transaction, db::UnitOfWork::AfterRollback::Restart);
+    update("c");
+    throw db::DbError("failed half-way");
+  } catch (const db::DbError&) {
+  }
+  EXPECT_TRUE(transaction.isActive()) << "restarted after the rollback";
+  EXPECT_EQ(valueSeenBy(transaction), "b");
+  {
+    db::UnitOfWork work(transaction);
+    update("d");
+  }
+  EXPECT_FALSE(transaction.isActive()) << "left without a commit: rolled back";
+  transaction.start();
+  EXPECT_EQ(valueSeenBy(transaction), "b");
 }
 
 TEST_F(TransactionTest, NoWaitFailsAtOnceOnALockedRow) {
