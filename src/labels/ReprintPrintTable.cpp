@@ -5,6 +5,7 @@
 #include "core/TextFile.h"
 #include "db/Query.h"
 #include "db/UnitOfWork.h"
+#include "db/WorkTables.h"
 #include "env/TabX.h"
 #include "ui/Prompter.h"
 
@@ -13,7 +14,6 @@ namespace labels {
 namespace {
 
 const QString kErrorFile = QStringLiteral("Errore.sql");
-const QString kOwnerPrefix = QStringLiteral("ATTACHMENT ");
 
 }  // namespace
 
@@ -22,8 +22,12 @@ ReprintPrintTable::ReprintPrintTable(TTabXForm& ambiente)
       name_(nameFor(ambiente.GetNumUser(),
                     ambiente.ValoreGeneratore(QStringLiteral("VOPRACOUNTER")).toLongLong())) {}
 
+QString ReprintPrintTable::namePrefix(int user) {
+  return QStringLiteral("TMP_ST_USER") + QString::number(user) + '_';
+}
+
 QString ReprintPrintTable::nameFor(int user, qint64 counter) {
-  return QStringLiteral("TMP_ST_USER") + QString::number(user) + '_' + QString::number(counter);
+  return db::worktables::name(namePrefix(user), counter);
 }
 
 QStringList ReprintPrintTable::createStatement(const QString& name) {
@@ -57,15 +61,7 @@ QStringList ReprintPrintTable::insertStatement(const QString& name, int page, in
 
 bool ReprintPrintTable::drop() {
   try {
-    db::Query query(ambiente_.IBDatabase1, ambiente_.IBTransaction1);
-    query.sql << QStringLiteral("SELECT * FROM RDB$RELATIONS")
-              << QStringLiteral("WHERE RDB$RELATION_NAME=") + core::sqlString(name_);
-    query.open();
-    if (query.isEmpty()) return true;
-    query.close();
-    query.sql = QStringList{QStringLiteral("DROP TABLE ") + core::sqlIdentifier(name_)};
-    query.execSql();
-    ambiente_.IBTransaction1.commitRetaining();
+    db::worktables::drop(ambiente_.IBDatabase1, ambiente_.IBTransaction1, name_);
     return true;
   } catch (const std::exception&) {
     ui::error(QStringLiteral("Errore interno durante l'eliminazione della tabella "));
@@ -76,18 +72,7 @@ bool ReprintPrintTable::drop() {
 bool ReprintPrintTable::create() {
   const QStringList statement = createStatement(core::sqlIdentifier(name_));
   try {
-    db::Query query(ambiente_.IBDatabase1, ambiente_.IBTransaction1);
-    query.sql = statement;
-    query.execSql();
-    ambiente_.IBTransaction1.commitRetaining();
-    query.sql = QStringList{QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE")};
-    query.open();
-    const QString owner = kOwnerPrefix + query.text(query.field(0).name);
-    query.close();
-    query.sql = QStringList{QStringLiteral("COMMENT ON TABLE ") + name_ + QStringLiteral(" IS '") +
-                            owner + '\''};
-    query.execSql();
-    ambiente_.IBTransaction1.commitRetaining();
+    db::worktables::create(ambiente_.IBDatabase1, ambiente_.IBTransaction1, name_, statement);
     return true;
   } catch (const db::DbError&) {
     core::writeTextLines(ambiente_.GetV(QStringLiteral("BinDir")) + kErrorFile, statement);
@@ -132,47 +117,7 @@ bool ReprintPrintTable::fill(const std::vector<ReprintRow>& rows, std::size_t fi
 }
 
 QStringList ReprintPrintTable::dropLeftovers(TTabXForm& ambiente) {
-  QStringList dropped;
-  const QString prefix =
-      QStringLiteral("TMP_ST_USER") + QString::number(ambiente.GetNumUser()) + '_';
-  QList<QPair<QString, QString>> tables;
-  db::Transaction transaction(ambiente.IBDatabase1);
-  {
-    db::Query query(ambiente.IBDatabase1, transaction);
-    query.sql << QStringLiteral(
-                     "SELECT TRIM(RDB$RELATION_NAME) AS NOME, RDB$DESCRIPTION AS PROPRIETARIO")
-              << QStringLiteral("FROM RDB$RELATIONS WHERE RDB$RELATION_NAME STARTING WITH '") +
-                     core::sqlValue(prefix) + '\'';
-    for (query.open(); !query.isEof(); query.next())
-      tables.append(
-          {query.text(QStringLiteral("NOME")), query.text(QStringLiteral("PROPRIETARIO"))});
-  }
-  for (const auto& [name, owner] : tables) {
-    // A table without its owner's mark was made elsewhere: left alone.
-    if (!owner.startsWith(kOwnerPrefix) || !core::isSqlIdentifier(name)) continue;
-    bool ok = false;
-    const qint64 attachment = owner.mid(kOwnerPrefix.size()).toLongLong(&ok);
-    if (!ok) continue;
-    db::Query alive(ambiente.IBDatabase1, transaction);
-    alive.sql << QStringLiteral("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID=") +
-                     QString::number(attachment);
-    alive.open();
-    if (alive.value(0, 0).toLongLong() > 0) continue;
-    alive.close();
-    try {
-      db::Transaction dropping(ambiente.IBDatabase1, {QStringLiteral("isc_tpb_concurrency"),
-                                                      QStringLiteral("isc_tpb_nowait")});
-      db::Query drop(ambiente.IBDatabase1, dropping);
-      drop.sql << QStringLiteral("DROP TABLE ") + name;
-      drop.execSql();
-      dropping.commit();
-      dropped << name;
-    } catch (const db::DbError&) {
-      // In use after all: its window is still working with it.
-    }
-  }
-  transaction.commit();
-  return dropped;
+  return db::worktables::dropLeftovers(ambiente.IBDatabase1, namePrefix(ambiente.GetNumUser()));
 }
 
 }  // namespace labels

@@ -29,6 +29,7 @@ class ReprintPrintTable {
   explicit ReprintPrintTable(TTabXForm& ambiente);
 
   const QString& name() const { return name_; }
+  static QString namePrefix(int user);
   static QString nameFor(int user, qint64 counter);
   static QStringList createStatement(const QString& name);
   // "INSERT INTO ..." for one row at a page position; text values quoted,
