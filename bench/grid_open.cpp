@@ -144,7 +144,7 @@ Measures measure(const QString& path) {
   ScopedPrompter scoped(prompter);
   grid.setCurrentIndex(grid.model()->index(0, 0));
   prompter.script([&](QDialog& dialog) {
-    auto& form = dynamic_cast<grid::TRQuovGridForm&>(dialog);
+    auto& form = dynamic_cast<TRQuovGridForm&>(dialog);
     QElapsedTimer keystroke;
     keystroke.start();
     QTest::keyClick(form.EditStringa, Qt::Key_7);

@@ -156,23 +156,24 @@ int runPrint(const QStringList& arguments) {
                              {request->ean, request->excludeSerial, false});
   if (!launch.apriLancio(*request->description)) return 1;
 
-  reports::LabelEngine engine;
-  engine.setDefineVariablesHandler(
-      [&](reports::DefineVariablesEvent& event) { launch.defineVariables(engine, event); });
+  platform::reports::LabelEngine engine;
+  engine.setDefineVariablesHandler([&](platform::reports::DefineVariablesEvent& event) {
+    launch.defineVariables(engine, event);
+  });
   const QString pdf = QFileInfo(request->pdf).absoluteFilePath();
   // The PDF takes its name only once the launch holding its labels is
   // committed; a launch undone leaves no file (and an older one untouched).
   engine.setHoldOutput(true);
   const int printed = engine.printToPdf(0, launch.projectFile(), pdf);
   const labels::PrintLaunch::Result result = launch.concludi(engine);
-  if (printed == reports::Interrupted) {
+  if (printed == platform::reports::Interrupted) {
     session.say(QStringLiteral("stopped by a termination signal: nothing printed, no launch kept"));
     return 1;
   }
   // Labels printed without a barcode or picture are told as the window
   // tells them.
   if (!engine.lastProblems().isEmpty())
-    ui::warning(reports::problemsMessage(engine.lastProblems()));
+    ui::warning(platform::reports::problemsMessage(engine.lastProblems()));
   for (const QString& id : result.alreadyPrinted)
     session.say(
         QStringLiteral("label %1 was printed by another launch or deleted meanwhile: skipped")

@@ -28,13 +28,13 @@ Rows readRows(db::DataSet& dataset) {
 bool printRows(const Rows& rows, const QString& report, const QString& title, bool direct,
                QString& error) {
   if (rows.values.empty()) return true;
-  reports::LabelEngine engine;
+  platform::reports::LabelEngine engine;
   std::size_t current = 0;
   const auto column = [&rows](const QString& name) { return rows.columns.indexOf(name); };
   const int barcode = column(QStringLiteral("BARCODE"));
   const int descrizione = column(QStringLiteral("DESCRIZIONE"));
   const int codice = column(QStringLiteral("CODICE"));
-  engine.setDefineVariablesHandler([&](reports::DefineVariablesEvent& event) {
+  engine.setDefineVariablesHandler([&](platform::reports::DefineVariablesEvent& event) {
     const QStringList& values = rows.values.at(current);
     for (int i = 0; i < rows.columns.size(); ++i)
       engine.defineVariable(rows.columns.at(i), values.at(i));
@@ -51,12 +51,12 @@ bool printRows(const Rows& rows, const QString& report, const QString& title, bo
       ++current;
   });
   const QString pdf = qEnvironmentVariable("ORBELAN_VOPRA_PDF");
-  const int result = pdf.isEmpty()
-                         ? engine.print(0, reports::ProjectType::Label, report, false,
-                                        reports::kDestinationChosenByUser,
-                                        reports::BoxType::Waiting, nullptr, title, !direct)
-                         : engine.printToPdf(0, report, pdf);
-  if (result == reports::Completed || result == reports::Cancelled) return true;
+  const int result =
+      pdf.isEmpty() ? engine.print(0, platform::reports::ProjectType::Label, report, false,
+                                   platform::reports::kDestinationChosenByUser,
+                                   platform::reports::BoxType::Waiting, nullptr, title, !direct)
+                    : engine.printToPdf(0, report, pdf);
+  if (result == platform::reports::Completed || result == platform::reports::Cancelled) return true;
   error = engine.lastError();
   return false;
 }

@@ -93,7 +93,7 @@ ServerAnswer ChiediServer(const QString& directory, QWidget* owner) {
   if (!answer.server.isEmpty()) return answer;
 
   ui::plain(QStringLiteral("Non trovato dati.ini"));
-  ui::TDorviIn2Form dialog(owner);
+  TDorviIn2Form dialog(owner);
   dialog.setWindowTitle(QStringLiteral("Non trovato dati.ini"));
   QLabel* label = dialog.Label1();
   QLineEdit* computer = dialog.Edit1();

@@ -8,8 +8,6 @@
 #include <QScreen>
 #include <QStyle>
 
-namespace grid {
-
 TAvQuovGrForm::TAvQuovGrForm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AvQuovGrForm"));
   setWindowTitle(QStringLiteral("Avviso"));
@@ -63,5 +61,3 @@ void TAvQuovGrForm::showEvent(QShowEvent* event) {
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
 }
-
-}  // namespace grid

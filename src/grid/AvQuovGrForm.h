@@ -4,8 +4,6 @@
 
 class QPushButton;
 
-namespace grid {
-
 // The warning shown before the stored layout is reset. Only "OK" confirms;
 // "Cancel", Escape or closing the window any other way cancels.
 class TAvQuovGrForm : public QDialog {
@@ -20,5 +18,3 @@ class TAvQuovGrForm : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
 };
-
-}  // namespace grid

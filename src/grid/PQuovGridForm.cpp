@@ -149,6 +149,11 @@ QVariant LayoutRowsModel::headerData(int section, Qt::Orientation orientation, i
   return section >= 0 && section < ColumnCount ? QString::fromLatin1(names[section]) : QVariant();
 }
 
+}  // namespace grid
+
+// The window uses the layout model and the helpers above.
+using namespace grid;
+
 TPQuovGridForm::TPQuovGridForm(QWidget* parent, const QString& tabellaAspetto, int codiceProgetto,
                                int utente, int situazione, db::Database& database)
     : QDialog(parent),
@@ -292,5 +297,3 @@ void TPQuovGridForm::chiudi() {
   if (transaction_->isActive()) transaction_->commit();
   accept();
 }
-
-}  // namespace grid

@@ -55,6 +55,8 @@ class LayoutRowsModel : public QAbstractTableModel {
   std::vector<Row> rows_;
 };
 
+}  // namespace grid
+
 // The personalisation window: for each column of a grid its title, colour
 // and visibility as stored in the layout table, edited in place. A row is
 // written when the user leaves it and made permanent by "Ch&iudi"; rows can
@@ -78,13 +80,13 @@ class TPQuovGridForm : public QDialog {
 
   // The statements: the select of the rows and the update of one row.
   QStringList selectStatement() const;
-  QStringList updateStatement(const LayoutRowsModel::Row& row) const;
+  QStringList updateStatement(const grid::LayoutRowsModel::Row& row) const;
 
   // What "Aspetto Base" runs.
   std::function<void()> OnAspettoBase;
 
   QTableView* DBGrid1;
-  LayoutRowsModel* rowsModel() const { return model_; }
+  grid::LayoutRowsModel* rowsModel() const { return model_; }
   QPushButton* ButtonCambiaColore;
   QPushButton* ButtonColoreDefault;
   QPushButton* ButtonAspettoBase;
@@ -97,10 +99,8 @@ class TPQuovGridForm : public QDialog {
   void registra(int row);
 
   QString tabella_;
-  GridKeys keys_;
+  grid::GridKeys keys_;
   db::Database& database_;
   std::unique_ptr<db::Transaction> transaction_;
-  LayoutRowsModel* model_;
+  grid::LayoutRowsModel* model_;
 };
-
-}  // namespace grid

@@ -24,10 +24,10 @@ class Query;
 class Table;
 }  // namespace db
 
-namespace grid {
-class GridModel;
 class TPQuovGridForm;
 class TRQuovGridForm;
+namespace grid {
+class GridModel;
 }  // namespace grid
 
 // What the query designer is handed when the user asks for it (F8): the
@@ -159,7 +159,7 @@ class TQuovGrid : public QTableView {
   const grid::GridSettings& impostazioni() const { return settings_; }
   const grid::GridOrdering& ordinamento() const { return ordering_; }
   // The search window while it is open.
-  grid::TRQuovGridForm* finestraRicerca() const { return dialog_; }
+  TRQuovGridForm* finestraRicerca() const { return dialog_; }
   const grid::GridColumns& colonne() const;
   // The source field a column shows, -1 when none.
   int campoDellaColonna(int column) const;
@@ -224,7 +224,7 @@ class TQuovGrid : public QTableView {
   void riapriQuery(const QStringList& statement);
 
   // Personalisation.
-  void aspettoBase(grid::TPQuovGridForm& form);
+  void aspettoBase(TPQuovGridForm& form);
   void copiaInTabellaAppoggio();
 
   template <class Command>
@@ -251,7 +251,7 @@ class TQuovGrid : public QTableView {
   QString filtroTesto_;
   bool filtroUpper_ = true;
   int filtroModo_ = 0;
-  grid::TRQuovGridForm* dialog_ = nullptr;
+  TRQuovGridForm* dialog_ = nullptr;
   bool generica_ = false;
   struct StatoPrimaDiGenerica {
     QString caption;

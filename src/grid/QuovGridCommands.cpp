@@ -37,8 +37,7 @@ void TQuovGrid::PersonalizzaGriglia() {
   // One stored row for every column before the window edits them.
   SalvaAspettoColonne();
   {
-    grid::TPQuovGridForm form(this, TabellaAspettoGriglia, CodiceProgetto, Utente, Situazione,
-                              *database);
+    TPQuovGridForm form(this, TabellaAspettoGriglia, CodiceProgetto, Utente, Situazione, *database);
     QFont smaller = font();
     if (smaller.pointSizeF() > 10) smaller.setPointSize(10);
     form.setFont(smaller);
@@ -49,8 +48,8 @@ void TQuovGrid::PersonalizzaGriglia() {
   CaricaAspettoColonne();
 }
 
-void TQuovGrid::aspettoBase(grid::TPQuovGridForm& form) {
-  grid::TAvQuovGrForm warning(this);
+void TQuovGrid::aspettoBase(TPQuovGridForm& form) {
+  TAvQuovGrForm warning(this);
   if (ui::runDialog(warning) != QDialog::Accepted) return;
 
   RipristinoInCorso = true;

@@ -72,7 +72,7 @@ void TQuovGrid::apriRicerca(const grid::GridColumn& searched, bool& ended) {
     espressioneRicerca_ = searched.origin.isEmpty() ? searched.fieldName : searched.origin;
   classeRicerca_ = tipo_ == SorgenteQuery ? grid::fieldClassOf(searched.type) : FieldClass::Text;
 
-  grid::TRQuovGridForm form(this);
+  TRQuovGridForm form(this);
   dialog_ = &form;
   generica_ = false;
   struct Release {
@@ -127,7 +127,7 @@ void TQuovGrid::apriRicerca(const grid::GridColumn& searched, bool& ended) {
   connect(form.ButtonEsegui, &QPushButton::clicked, this,
           [this] { protetto([this] { ricercaGenerica(); }); });
   connect(form.EditGenerica, &QCheckBox::toggled, this, [this](bool on) { modoGenerico(on); });
-  connect(&form, &grid::TRQuovGridForm::escapePressed, this, [this] {
+  connect(&form, &TRQuovGridForm::escapePressed, this, [this] {
     dialog_->done(QDialog::Rejected);
     protetto([this] { togliRicerca(); });
   });
@@ -207,7 +207,7 @@ void TQuovGrid::eseguiRicerca() {
   // A query source may be closed by a search the database rejected: the
   // next one rebuilds its statement all the same.
   if (!dialog_ || !sorgente_ || (tipo_ != SorgenteQuery && !sorgenteAperta())) return;
-  grid::TRQuovGridForm& form = *dialog_;
+  TRQuovGridForm& form = *dialog_;
 
   if (tipo_ == SorgenteQuery) {
     grid::SearchRequest request;
@@ -342,7 +342,7 @@ void TQuovGrid::AnnullaRicerca() {
 }
 
 void TQuovGrid::modoGenerico(bool on) {
-  grid::TRQuovGridForm& form = *dialog_;
+  TRQuovGridForm& form = *dialog_;
   const bool date = classeRicerca_ == FieldClass::Date;
   if (on) {
     primaDiGenerica_ = {form.windowTitle(), form.EditTipoRicerca->isEnabled(),

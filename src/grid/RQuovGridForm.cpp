@@ -10,8 +10,6 @@
 #include "grid/RadioGroup.h"
 #include "ui/EditData.h"
 
-namespace grid {
-
 TRQuovGridForm::TRQuovGridForm(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("RQuovGridForm"));
   setModal(true);
@@ -25,13 +23,13 @@ TRQuovGridForm::TRQuovGridForm(QWidget* parent) : QDialog(parent) {
   named(Label1, "Label1");
   EditStringa = new QLineEdit(this);
   named(EditStringa, "EditStringa");
-  EditData1 = new ui::TEditData(this);
+  EditData1 = new TEditData(this);
   named(EditData1, "EditData1");
   EditData1->hide();
   Label2 = new QLabel(QStringLiteral("e (facoltativo):"), this);
   named(Label2, "Label2");
   Label2->hide();
-  EditData2 = new ui::TEditData(this);
+  EditData2 = new TEditData(this);
   named(EditData2, "EditData2");
   EditData2->hide();
 
@@ -104,5 +102,3 @@ void TRQuovGridForm::keyPressEvent(QKeyEvent* event) {
   }
   QDialog::keyPressEvent(event);
 }
-
-}  // namespace grid

@@ -8,12 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace ui {
 class TEditData;
-}
-
-namespace grid {
-
 class TRadioGroup;
 
 // The search window of the grid: what to look for, how (search mode, upper
@@ -33,8 +28,8 @@ class TRQuovGridForm : public QDialog {
   TRadioGroup* EditOrdinamento;
   QCheckBox* EditGenerica;
   QPushButton* ButtonEsegui;
-  ui::TEditData* EditData1;
-  ui::TEditData* EditData2;
+  TEditData* EditData1;
+  TEditData* EditData2;
   QLabel* Label2;
 
   // Only ">=" and "LIKE %%", in two columns (number fields).
@@ -49,5 +44,3 @@ class TRQuovGridForm : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 };
-
-}  // namespace grid

@@ -4,8 +4,6 @@
 #include <QGridLayout>
 #include <QRadioButton>
 
-namespace grid {
-
 TRadioGroup::TRadioGroup(const QString& title, QWidget* parent)
     : QGroupBox(title, parent), group_(new QButtonGroup(this)), layout_(new QGridLayout(this)) {
   group_->setExclusive(true);
@@ -67,5 +65,3 @@ void TRadioGroup::setItemIndex(int index) {
 QRadioButton* TRadioGroup::button(int index) const {
   return qobject_cast<QRadioButton*>(group_->button(index));
 }
-
-}  // namespace grid

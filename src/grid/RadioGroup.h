@@ -7,8 +7,6 @@ class QButtonGroup;
 class QGridLayout;
 class QRadioButton;
 
-namespace grid {
-
 // A titled group of mutually exclusive choices laid out in columns, read and
 // set by the index of the chosen item (-1 when none).
 class TRadioGroup : public QGroupBox {
@@ -36,5 +34,3 @@ class TRadioGroup : public QGroupBox {
   QGridLayout* layout_;
   int columns_ = 1;
 };
-
-}  // namespace grid

@@ -9,7 +9,7 @@ class QPushButton;
 class QTableView;
 namespace grid {
 class GridModel;
-}
+}  // namespace grid
 
 // The launch export window: the print launches that have labels, and the
 // export of the current one to a semicolon-separated file for the system

@@ -17,6 +17,7 @@
 #include "grid/RadioGroup.h"
 #include "labels/CheckTabEtic.h"
 #include "labels/ImportProgressDialog.h"
+#include "labels/LaunchReport.h"
 #include "labels/PrintLaunch.h"
 #include "labels/ThermalPrinting.h"
 #include "ui/DorviIn1Form.h"
@@ -68,7 +69,7 @@ TGestEticForm::TGestEticForm(QWidget* owner, std::unique_ptr<TTabXForm> ambiente
   CheckEdita->setObjectName(QStringLiteral("CheckEdita"));
   CheckEscludiSeriale = new QCheckBox(QString::fromUtf8("Escludi N° seriale"), this);
   CheckEscludiSeriale->setObjectName(QStringLiteral("CheckEscludiSeriale"));
-  RadioTipoStampa = new grid::TRadioGroup(QStringLiteral("Tipo stampa"), this);
+  RadioTipoStampa = new TRadioGroup(QStringLiteral("Tipo stampa"), this);
   RadioTipoStampa->setObjectName(QStringLiteral("RadioTipoStampa"));
   RadioTipoStampa->setItems({QStringLiteral("Standard"), QStringLiteral("Con EAN")});
   RadioTipoStampa->setItemIndex(0);
@@ -236,7 +237,7 @@ void TGestEticForm::ButtonLancioClick() {
   const bool thermal = env.GetV(QStringLiteral("ModoStampa")) == QLatin1String("T");
 
   if (!choices.edit || thermal) {
-    ui::TDorviIn1Form dialog(this);
+    TDorviIn1Form dialog(this);
     dialog.setWindowTitle(choices.excludeSerial
                               ? QString::fromUtf8("Nuovo lancio (con esclusione N° seriale)")
                               : QStringLiteral("Nuovo lancio"));
@@ -265,55 +266,36 @@ void TGestEticForm::ButtonLancioClick() {
           progress.setValue(sent);
         });
     progress.reset();
+    ui::show(result.messages);
     if (result.printed > 0) selezionati_.clear();
     RiapriLista();
     return;
   }
 
-  MotoreEtichette.setDefineVariablesHandler([&](reports::DefineVariablesEvent& event) {
+  MotoreEtichette.setDefineVariablesHandler([&](platform::reports::DefineVariablesEvent& event) {
     launch.defineVariables(MotoreEtichette, event);
   });
   if (choices.edit) {
-    MotoreEtichette.design(0, this, QStringLiteral("Edita Etichetta"), reports::ProjectType::Label,
-                           launch.projectFile(), true);
+    MotoreEtichette.design(0, this, QStringLiteral("Edita Etichetta"),
+                           platform::reports::ProjectType::Label, launch.projectFile(), true);
     MotoreEtichette.setDefineVariablesHandler({});
     return;
   }
   // The pages wait until the launch is concluded: they come out only when
   // the launch keeps their labels.
   MotoreEtichette.setHoldOutput(true);
-  MotoreEtichette.print(0, reports::ProjectType::Label, launch.projectFile(), false,
-                        reports::kDestinationChosenByUser, reports::BoxType::Waiting, this,
+  MotoreEtichette.print(0, platform::reports::ProjectType::Label, launch.projectFile(), false,
+                        platform::reports::kDestinationChosenByUser,
+                        platform::reports::BoxType::Waiting, this,
                         QStringLiteral("Stampa Etichette"));
   MotoreEtichette.setDefineVariablesHandler({});
   const labels::PrintLaunch::Result result = launch.concludi(MotoreEtichette);
   RiapriLista();
 
-  using Outcome = labels::PrintLaunch::Outcome;
-  if (result.outcome == Outcome::Conflict) {
-    ui::warning(
-        QStringLiteral("Altri utenti stanno stampando alcune delle etichette "
-                       "selezionate: il lancio è stato annullato. Riprovare più tardi."));
-    return;
-  }
-  if (result.outcome == Outcome::Failed) {
-    ui::error(QStringLiteral("Il lancio di stampa non è stato registrato: ") + result.error);
-    return;
-  }
-  if (!result.alreadyPrinted.isEmpty())
-    ui::warning(QStringLiteral("Etichette già stampate da un altro lancio, non ristampate: ") +
-                result.alreadyPrinted.join(QStringLiteral(", ")));
-  if (result.outcome == Outcome::NothingPrinted) return;
+  ui::show(labels::launchMessages(result));
+  if (result.outcome != labels::PrintLaunch::Outcome::Printed) return;
   selezionati_.clear();
   aggiornaGriglia();
-  if (result.printed + result.alreadyPrinted.size() < result.selected) {
-    ui::warning(QStringLiteral("Stampa interrotta: stampate %1 etichette su %2. Le altre restano "
-                               "da stampare.")
-                    .arg(result.printed)
-                    .arg(result.selected));
-    return;
-  }
-  ui::information(QStringLiteral("Stampa effettuata"));
 }
 
 bool TGestEticForm::eventFilter(QObject* watched, QEvent* event) {

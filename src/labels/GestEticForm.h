@@ -12,9 +12,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class TQuovGrid;
-namespace grid {
 class TRadioGroup;
-}
 
 // The label window: the labels still to print in a grid, import from a file,
 // selection by F3 / double click / select all, and the print launch.
@@ -57,7 +55,7 @@ class TGestEticForm : public app::EnvironmentWindow {
   db::Query QueryEtic;
   db::Query QueryAux;
   db::Query QueryAux2;
-  reports::LabelEngine MotoreEtichette;
+  platform::reports::LabelEngine MotoreEtichette;
 
   QLabel* Label1;
   TQuovGrid* GridEtic;
@@ -68,7 +66,7 @@ class TGestEticForm : public app::EnvironmentWindow {
   QPushButton* ButtonLancio;
   QCheckBox* CheckEdita;
   QCheckBox* CheckEscludiSeriale;
-  grid::TRadioGroup* RadioTipoStampa;
+  TRadioGroup* RadioTipoStampa;
   QPushButton* ButtonChiudi;
 
   QStringList selezionati_;

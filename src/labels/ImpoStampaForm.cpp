@@ -30,7 +30,7 @@ TImpoStampaForm::TImpoStampaForm(QWidget* owner, std::unique_ptr<TTabXForm> ambi
   PanelImpoStampa->setObjectName(QStringLiteral("PanelImpoStampa"));
   outer->addWidget(PanelImpoStampa);
 
-  RadioModoStampa = new grid::TRadioGroup(QStringLiteral(" Modo stampa "), PanelImpoStampa);
+  RadioModoStampa = new TRadioGroup(QStringLiteral(" Modo stampa "), PanelImpoStampa);
   RadioModoStampa->setObjectName(QStringLiteral("RadioModoStampa"));
   RadioModoStampa->setItems({QStringLiteral("Laser"), QStringLiteral("Termica")});
   ButtonStampante = new QPushButton(QStringLiteral("Stampante termica"), PanelImpoStampa);
@@ -76,7 +76,7 @@ TImpoStampaForm::TImpoStampaForm(QWidget* owner, std::unique_ptr<TTabXForm> ambi
 
   // Connected after the stored mode is shown: both stay enabled until the
   // user chooses.
-  connect(RadioModoStampa, &grid::TRadioGroup::itemIndexChanged, this,
+  connect(RadioModoStampa, &TRadioGroup::itemIndexChanged, this,
           &TImpoStampaForm::RadioModoStampaClick);
   connect(ButtonStampante, &QPushButton::clicked, this, &TImpoStampaForm::ButtonStampanteClick);
   connect(ButtonAnteprima, &QPushButton::clicked, this, &TImpoStampaForm::ButtonAnteprimaClick);

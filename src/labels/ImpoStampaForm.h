@@ -5,9 +5,7 @@
 class QComboBox;
 class QFrame;
 class QPushButton;
-namespace grid {
 class TRadioGroup;
-}
 
 // The print settings: laser or thermal labels and which installed printer is
 // the thermal one, stored in TABX (the mode for every user, the printer for
@@ -33,7 +31,7 @@ class TImpoStampaForm : public app::EnvironmentWindow {
   void riempiStampanti();
 
   QFrame* PanelImpoStampa;
-  grid::TRadioGroup* RadioModoStampa;
+  TRadioGroup* RadioModoStampa;
   QPushButton* ButtonStampante;
   QComboBox* ComboStampante;
   QComboBox* ComboModello;

@@ -76,16 +76,16 @@ bool PrintLaunch::stamp(const QString& id) {
   return query.rowsAffected() > 0;
 }
 
-void PrintLaunch::defineVariables(reports::LabelEngine& engine,
-                                  reports::DefineVariablesEvent& event) {
+void PrintLaunch::defineVariables(platform::reports::LabelEngine& engine,
+                                  platform::reports::DefineVariablesEvent& event) {
   if (selezionati_.isEmpty()) {
     event.lastRecord = true;
-    event.eventResult = reports::StopPrinting;
+    event.eventResult = platform::reports::StopPrinting;
     return;
   }
   const int count = static_cast<int>(selezionati_.size());
   const QString id = selezionati_.at(std::min(indiceStampa_, count - 1));
-  event.eventResult = reports::PrintRecord;
+  event.eventResult = platform::reports::PrintRecord;
   try {
     db::Query query(transaction_.database(), transaction_);
     query.sql << QStringLiteral("SELECT CODICE,DATIPRODOTTO,DESCRIZIONE,CAUSALE,ORDINE")
@@ -95,7 +95,7 @@ void PrintLaunch::defineVariables(reports::LabelEngine& engine,
     if (query.isEmpty()) {
       // Deleted meanwhile: nothing to print for it.
       alreadyPrinted_ << id;
-      event.eventResult = reports::SkipRecord;
+      event.eventResult = platform::reports::SkipRecord;
     } else {
       const LabelRow row{
           query.text(QStringLiteral("CODICE")),      query.text(QStringLiteral("DATIPRODOTTO")),
@@ -108,14 +108,14 @@ void PrintLaunch::defineVariables(reports::LabelEngine& engine,
           stamped_ << id;
         } else {
           alreadyPrinted_ << id;
-          event.eventResult = reports::SkipRecord;
+          event.eventResult = platform::reports::SkipRecord;
         }
       }
     }
   } catch (const db::DbError& error) {
     conflict_ = conflict_ || error.isLockConflict();
     if (!error.isLockConflict()) error_ = error.text();
-    event.eventResult = reports::StopPrinting;
+    event.eventResult = platform::reports::StopPrinting;
     event.lastRecord = true;
     return;
   }
@@ -181,7 +181,7 @@ PrintLaunch::Result PrintLaunch::concludi(int labelsPrinted) {
   return result;
 }
 
-PrintLaunch::Result PrintLaunch::concludi(reports::LabelEngine& engine) {
+PrintLaunch::Result PrintLaunch::concludi(platform::reports::LabelEngine& engine) {
   Result result = concludi(engine.labelsPrinted());
   if (result.outcome != Outcome::Printed) {
     engine.discardOutput();

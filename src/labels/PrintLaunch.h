@@ -9,10 +9,10 @@ class TTabXForm;
 namespace db {
 class Transaction;
 }
-namespace reports {
+namespace platform::reports {
 class LabelEngine;
 struct DefineVariablesEvent;
-}  // namespace reports
+}  // namespace platform::reports
 
 // A print launch: a LANCISTAMPA row with the user's description, the
 // selected labels printed in the order they were selected, each stamped with
@@ -40,7 +40,9 @@ class PrintLaunch {
     int printed = 0;
     int selected = 0;
     QStringList alreadyPrinted;  // IDs printed meanwhile by another launch, skipped
-    QString error;
+    int deleted = 0;             // selected labels deleted meanwhile, skipped
+    QString error;               // why the launch was not kept
+    QString stopReason;          // why printing stopped before the last label
   };
 
   PrintLaunch(TTabXForm& ambiente, db::Transaction& transaction, QStringList selezionati,
@@ -58,7 +60,8 @@ class PrintLaunch {
   const QString& IdLancio() const { return idLancio_; }
 
   // The engine's define-variables event for the label at IndiceStampa.
-  void defineVariables(reports::LabelEngine& engine, reports::DefineVariablesEvent& event);
+  void defineVariables(platform::reports::LabelEngine& engine,
+                       platform::reports::DefineVariablesEvent& event);
 
   // After the engine's run, given how many labels it printed: labels
   // stamped but not printed are taken out of the launch again, then the
@@ -72,7 +75,7 @@ class PrintLaunch {
   // exactly what the launch records. Should the delivery fail after the
   // commit, the launch is withdrawn again and Failed says why (and, when
   // even that fails, which launch keeps the labels).
-  Result concludi(reports::LabelEngine& engine);
+  Result concludi(platform::reports::LabelEngine& engine);
 
   // Thermal printing stamps each label itself, just before sending it.
   // Conflict: another user holds the label (nothing stamped, the labels

@@ -41,9 +41,9 @@ void ReprintList::startAt(int row) {
   if (!MemTabRistampa.setCurrentRow(row)) MemTabRistampa.first();
 }
 
-void ReprintList::defineVariables(reports::LabelEngine& engine,
-                                  reports::DefineVariablesEvent& event, const QString& datiProdotto,
-                                  const QString& descrizione) {
+void ReprintList::defineVariables(platform::reports::LabelEngine& engine,
+                                  platform::reports::DefineVariablesEvent& event,
+                                  const QString& datiProdotto, const QString& descrizione) {
   const int row = std::max(currentRow(), 0);
   engine.defineVariable(QStringLiteral("CodiceBarre"), barcodeAt(row));
   engine.defineVariable(QStringLiteral("DatiProdotto"), datiProdotto);

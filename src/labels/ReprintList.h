@@ -4,10 +4,10 @@
 
 #include "db/MemTable.h"
 
-namespace reports {
+namespace platform::reports {
 class LabelEngine;
 struct DefineVariablesEvent;
-}  // namespace reports
+}  // namespace platform::reports
 
 namespace labels {
 
@@ -35,8 +35,9 @@ class ReprintList {
 
   // The engine's define-variables callback: the current row's label, the
   // progress through the list, and the move to the next row or the end.
-  void defineVariables(reports::LabelEngine& engine, reports::DefineVariablesEvent& event,
-                       const QString& datiProdotto, const QString& descrizione);
+  void defineVariables(platform::reports::LabelEngine& engine,
+                       platform::reports::DefineVariablesEvent& event, const QString& datiProdotto,
+                       const QString& descrizione);
 
  private:
   db::MemTable MemTabRistampa;

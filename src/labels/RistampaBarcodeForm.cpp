@@ -171,13 +171,13 @@ void TRistampaBarcodeForm::ButtonStampaClick() {
 
   const QString datiProdotto = EditDatiProdotto->text();
   const QString descrizione = EditDescrizione->text();
-  MotoreEtichette.setDefineVariablesHandler([&](reports::DefineVariablesEvent& event) {
+  MotoreEtichette.setDefineVariablesHandler([&](platform::reports::DefineVariablesEvent& event) {
     lista_.defineVariables(MotoreEtichette, event, datiProdotto, descrizione);
   });
-  MotoreEtichette.print(0, reports::ProjectType::Label,
-                        ambiente().GetV(QStringLiteral("ETICHETTALBL")), false,
-                        reports::kDestinationChosenByUser, reports::BoxType::Waiting, this,
-                        QStringLiteral("Ristampa Etichette"));
+  MotoreEtichette.print(
+      0, platform::reports::ProjectType::Label, ambiente().GetV(QStringLiteral("ETICHETTALBL")),
+      false, platform::reports::kDestinationChosenByUser, platform::reports::BoxType::Waiting, this,
+      QStringLiteral("Ristampa Etichette"));
   MotoreEtichette.setDefineVariablesHandler({});
 }
 

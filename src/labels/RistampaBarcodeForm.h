@@ -10,7 +10,7 @@ class QPushButton;
 class QTableView;
 namespace grid {
 class GridModel;
-}
+}  // namespace grid
 
 // The barcode reprint window: barcodes read one by one into a list, two
 // texts typed once for the whole list, and the list printed as labels,
@@ -23,7 +23,7 @@ class TRistampaBarcodeForm : public app::StandaloneCapableWindow {
   ~TRistampaBarcodeForm() override;
 
   const labels::ReprintList& lista() const { return lista_; }
-  const reports::LabelEngine& motore() const { return MotoreEtichette; }
+  const platform::reports::LabelEngine& motore() const { return MotoreEtichette; }
 
   // Enter in the barcode box: a new barcode joins the list, one already
   // there is offered for removal.
@@ -42,7 +42,7 @@ class TRistampaBarcodeForm : public app::StandaloneCapableWindow {
   bool confermaEliminazione(const QString& barcode);
 
   labels::ReprintList lista_;
-  reports::LabelEngine MotoreEtichette;
+  platform::reports::LabelEngine MotoreEtichette;
 
   QLineEdit* EditBarcode;
   QLineEdit* EditDatiProdotto;

@@ -9,9 +9,9 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "env/TabX.h"
+#include "labels/LaunchReport.h"
 #include "platform/printing/DefaultPrinter.h"
 #include "platform/printing/RawPrintJob.h"
-#include "ui/Prompter.h"
 
 namespace labels {
 
@@ -129,35 +129,33 @@ ThermalResult stampaTermica(TTabXForm& ambiente, db::Transaction& transaction, P
   result.selected = static_cast<int>(selezionati.size());
   using Outcome = ThermalResult::Outcome;
   // Before the first label nothing of the launch is kept.
-  const auto abandon = [&](Outcome outcome, const QString& error) {
+  const auto abandon = [&](Outcome outcome, const QString& error, core::UserMessage message) {
     launch.concludi(0);
     result.outcome = outcome;
     result.error = error;
+    result.messages << message;
     return result;
   };
 
   const QString printer = ambiente.GetV(QStringLiteral("StampanteTermica"));
-  if (printer.isEmpty()) {
-    ui::information(QStringLiteral("Non è stata installata nessuna stampante solo testo"));
-    return abandon(Outcome::NoPrinter, {});
-  }
+  if (printer.isEmpty())
+    return abandon(
+        Outcome::NoPrinter, {},
+        core::information(QStringLiteral("Non è stata installata nessuna stampante solo testo")));
   platform::printing::DefaultPrinterSwitch toThermal(printer);
-  if (!toThermal.ok()) {
-    ui::error(QStringLiteral("Impossibile impostare la stampante termica: ") + toThermal.error());
-    return abandon(Outcome::Failed, toThermal.error());
-  }
+  if (!toThermal.ok())
+    return abandon(Outcome::Failed, toThermal.error(),
+                   core::error(QStringLiteral("Impossibile impostare la stampante termica: ") +
+                               toThermal.error()));
   platform::printing::RawPrinter raw(platform::printing::defaultPrinterName());
-  if (!raw.acceptsRaw()) {
-    ui::information(
-        QStringLiteral("La stampante definita come Text Only non supporta i comandi Escape"));
-    return abandon(Outcome::NoRaw, raw.error());
-  }
+  if (!raw.acceptsRaw())
+    return abandon(Outcome::NoRaw, raw.error(),
+                   core::information(QStringLiteral(
+                       "La stampante definita come Text Only non supporta i comandi Escape")));
   QStringList modello;
   QString error;
-  if (!templateFor(ambiente, choices.ean, &modello, &error)) {
-    ui::error(error);
-    return abandon(Outcome::NoTemplate, error);
-  }
+  if (!templateFor(ambiente, choices.ean, &modello, &error))
+    return abandon(Outcome::NoTemplate, error, core::error(error));
 
   // The selected labels in the database's order.
   QList<QPair<QString, LabelRow>> rows;
@@ -174,12 +172,13 @@ ThermalResult stampaTermica(TTabXForm& ambiente, db::Transaction& transaction, P
     for (; !query.isEof(); query.next())
       rows.append({query.text(QStringLiteral("ID")), rowOf(query)});
   } catch (const db::DbError& failure) {
-    ui::error(QStringLiteral("Il lancio di stampa non è stato registrato: ") + failure.text());
-    return abandon(Outcome::Failed, failure.text());
+    return abandon(Outcome::Failed, failure.text(),
+                   core::error(QStringLiteral("Il lancio di stampa non è stato registrato: ") +
+                               failure.text()));
   }
 
   int sent = 0;
-  int skipped = static_cast<int>(selezionati.size() - rows.size());  // deleted meanwhile
+  const int deleted = static_cast<int>(selezionati.size() - rows.size());
   bool conflict = false;
   QString stopReason;
   for (const auto& [id, row] : rows) {
@@ -191,10 +190,7 @@ ThermalResult stampaTermica(TTabXForm& ambiente, db::Transaction& transaction, P
     } catch (const db::DbError& failure) {
       stopReason = failure.text();
     }
-    if (stamp == PrintLaunch::Stamp::AlreadyPrinted) {
-      ++skipped;
-      continue;
-    }
+    if (stamp == PrintLaunch::Stamp::AlreadyPrinted) continue;
     if (stamp == PrintLaunch::Stamp::Conflict) conflict = true;
     if (stamp != PrintLaunch::Stamp::Stamped) break;
     const QByteArray document =
@@ -208,36 +204,29 @@ ThermalResult stampaTermica(TTabXForm& ambiente, db::Transaction& transaction, P
   }
   toThermal.restore();
 
-  const PrintLaunch::Result concluded = launch.concludi(sent);
-  result.printed = concluded.printed;
-  using LaunchOutcome = PrintLaunch::Outcome;
-  if (concluded.outcome == LaunchOutcome::Failed || concluded.outcome == LaunchOutcome::Conflict) {
-    result.outcome = Outcome::Failed;
-    result.error = concluded.error;
-    ui::error(QStringLiteral("Il lancio di stampa non è stato registrato: ") + concluded.error);
-    return result;
-  }
-  if (!concluded.alreadyPrinted.isEmpty())
-    ui::warning(QStringLiteral("Etichette già stampate da un altro lancio, non ristampate: ") +
-                concluded.alreadyPrinted.join(QStringLiteral(", ")));
+  PrintLaunch::Result concluded = launch.concludi(sent);
+  concluded.deleted = deleted;
   if (conflict && stopReason.isEmpty())
     stopReason = QStringLiteral("altri utenti stanno stampando alcune delle etichette selezionate");
-  result.error = stopReason;
-  if (concluded.outcome == LaunchOutcome::NothingPrinted) {
-    result.outcome = Outcome::NothingPrinted;
-    if (!stopReason.isEmpty()) ui::error(QStringLiteral("Stampa non effettuata: ") + stopReason);
-    return result;
+  concluded.stopReason = stopReason;
+  result.printed = concluded.printed;
+  result.error = concluded.outcome == PrintLaunch::Outcome::Printed ||
+                         concluded.outcome == PrintLaunch::Outcome::NothingPrinted
+                     ? stopReason
+                     : concluded.error;
+  switch (concluded.outcome) {
+    case PrintLaunch::Outcome::Printed:
+      result.outcome = Outcome::Printed;
+      break;
+    case PrintLaunch::Outcome::NothingPrinted:
+      result.outcome = Outcome::NothingPrinted;
+      break;
+    case PrintLaunch::Outcome::Conflict:
+    case PrintLaunch::Outcome::Failed:
+      result.outcome = Outcome::Failed;
+      break;
   }
-  result.outcome = Outcome::Printed;
-  if (sent + skipped < result.selected) {
-    ui::warning(QStringLiteral("Stampa interrotta: stampate %1 etichette su %2. Le altre restano "
-                               "da stampare.")
-                    .arg(sent)
-                    .arg(result.selected) +
-                (stopReason.isEmpty() ? QString() : QStringLiteral("\n") + stopReason));
-    return result;
-  }
-  ui::information(QStringLiteral("Stampa effettuata"));
+  result.messages = launchMessages(concluded);
   return result;
 }
 

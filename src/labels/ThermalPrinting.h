@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "core/UserMessage.h"
 #include "labels/LabelVariables.h"
 #include "labels/PrintLaunch.h"
 
@@ -70,15 +71,16 @@ struct ThermalResult {
   int printed = 0;
   int selected = 0;
   QString error;
+  core::UserMessages messages;  // what the window shows of the run
 };
 
 // The thermal run of a launch already opened with PrintLaunch::apriLancio:
 // the thermal printer made the default one for the run (and the previous
 // default restored on every path), the labels of `selezionati` sent one job
 // each in the database's order, each stamped with the launch, and the launch
-// concluded with the labels actually sent. Shows the messages of the run,
-// "Stampa effettuata" when every label was printed. `labelSent` is told the
-// count after each label.
+// concluded with the labels actually sent. The messages of the run come
+// back for the window to show, "Stampa effettuata" when every label was
+// printed. `labelSent` is told the count after each label.
 ThermalResult stampaTermica(TTabXForm& ambiente, db::Transaction& transaction, PrintLaunch& launch,
                             const QStringList& selezionati, const LaunchChoices& choices,
                             const std::function<void(int sent, int total)>& labelSent = {});

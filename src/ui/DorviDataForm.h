@@ -2,12 +2,10 @@
 
 #include "ui/InputDialog.h"
 
-namespace ui {
-
 class TEditData;
 
 // Asks a date in the date box "EditData1".
-class TDorviDataForm : public InputDialog {
+class TDorviDataForm : public ui::InputDialog {
   Q_OBJECT
 
  public:
@@ -18,5 +16,3 @@ class TDorviDataForm : public InputDialog {
  private:
   TEditData* editData1_;
 };
-
-}  // namespace ui

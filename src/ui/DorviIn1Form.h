@@ -4,10 +4,8 @@
 
 class QLineEdit;
 
-namespace ui {
-
 // Asks one value in the box "Edit1".
-class TDorviIn1Form : public InputDialog {
+class TDorviIn1Form : public ui::InputDialog {
   Q_OBJECT
 
  public:
@@ -18,5 +16,3 @@ class TDorviIn1Form : public InputDialog {
  private:
   QLineEdit* edit1_;
 };
-
-}  // namespace ui

@@ -2,11 +2,9 @@
 
 #include <QLineEdit>
 
-namespace ui {
-
 TDorviIn2Form::TDorviIn2Form(QWidget* parent)
-    : InputDialog(QStringLiteral("DorviIn2Form"), QStringLiteral("Inserisci data e numero:"),
-                  parent),
+    : ui::InputDialog(QStringLiteral("DorviIn2Form"), QStringLiteral("Inserisci data e numero:"),
+                      parent),
       edit1_(new QLineEdit(this)),
       edit2_(new QLineEdit(this)) {
   edit1_->setObjectName(QStringLiteral("Edit1"));
@@ -14,5 +12,3 @@ TDorviIn2Form::TDorviIn2Form(QWidget* parent)
   addBox(edit1_, 140);
   addBox(edit2_, 140);
 }
-
-}  // namespace ui

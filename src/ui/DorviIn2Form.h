@@ -4,10 +4,8 @@
 
 class QLineEdit;
 
-namespace ui {
-
 // Asks two values side by side: "Edit1" on the left, "Edit2" on the right.
-class TDorviIn2Form : public InputDialog {
+class TDorviIn2Form : public ui::InputDialog {
   Q_OBJECT
 
  public:
@@ -20,5 +18,3 @@ class TDorviIn2Form : public InputDialog {
   QLineEdit* edit1_;
   QLineEdit* edit2_;
 };
-
-}  // namespace ui

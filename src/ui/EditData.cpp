@@ -4,8 +4,6 @@
 
 #include "ui/DateShaping.h"
 
-namespace ui {
-
 namespace {
 
 // Keys after which the text is neither reshaped nor the caret moved.
@@ -35,7 +33,7 @@ void TEditData::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TEditData::shapeDate() {
-  const ShapedDate shaped = shapeTypedDate(text());
+  const ui::ShapedDate shaped = ui::shapeTypedDate(text());
   if (shaped.selectionLength > 0) {
     setSelection(shaped.selectionStart, shaped.selectionLength);
     return;
@@ -43,5 +41,3 @@ void TEditData::shapeDate() {
   if (shaped.text != text()) setText(shaped.text);
   setCursorPosition(static_cast<int>(shaped.text.size()));
 }
-
-}  // namespace ui

@@ -4,8 +4,6 @@
 
 class QKeyEvent;
 
-namespace ui {
-
 // A single-line box that shapes a day/month/year date while it is typed.
 // After every key release the text is looked at by its length:
 //   2  the day was typed: a day from 1 to 31 becomes "dd/";
@@ -33,5 +31,3 @@ class TEditData : public QLineEdit {
  private:
   void shapeDate();
 };
-
-}  // namespace ui

@@ -35,6 +35,22 @@ void plain(const QString& text) {
   prompter().message(MessageKind::Plain, text, Ok, {});
 }
 
+void show(const core::UserMessages& messages) {
+  for (const core::UserMessage& message : messages) {
+    switch (message.severity) {
+      case core::UserMessage::Severity::Information:
+        information(message.text);
+        break;
+      case core::UserMessage::Severity::Warning:
+        warning(message.text);
+        break;
+      case core::UserMessage::Severity::Error:
+        error(message.text);
+        break;
+    }
+  }
+}
+
 bool confirm(const QString& text) {
   return prompter().message(MessageKind::Confirmation, text, Yes | No, {}) == Yes;
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "core/UserMessage.h"
+
 class QDialog;
 class QWidget;
 
@@ -69,6 +71,8 @@ void warning(const QString& text);
 void error(const QString& text);
 void information(const QString& text);
 void plain(const QString& text);
+// Each message in its box, one after the other.
+void show(const core::UserMessages& messages);
 // A confirmation with Yes and No: true for Yes.
 bool confirm(const QString& text);
 // A confirmation with the given buttons; returns the button pressed.

@@ -186,7 +186,7 @@ TEST_F(GestEticFormTest, WithEanAndWithoutSerialTheEanProjectPrintsTheCutCode) {
     if (idAt(row) == id) toggle(row);
   ASSERT_EQ(window.Selezionati(), QStringList{id});
   window.findChild<QCheckBox*>("CheckEscludiSeriale")->setChecked(true);
-  window.findChild<grid::TRadioGroup*>("RadioTipoStampa")->setItemIndex(1);
+  window.findChild<TRadioGroup*>("RadioTipoStampa")->setItemIndex(1);
 
   QTemporaryDir dir;
   const QString pdf = dir.filePath("ean.pdf");

@@ -47,7 +47,7 @@ class ImpoStampaFormTest : public ::testing::Test {
     window_ = new TImpoStampaForm(nullptr, std::move(ambiente));
     window_->show();
     combo_ = window_->findChild<QComboBox*>("ComboStampante");
-    radio_ = window_->findChild<grid::TRadioGroup*>("RadioModoStampa");
+    radio_ = window_->findChild<TRadioGroup*>("RadioModoStampa");
     return *window_;
   }
   void click(const char* name) { window_->findChild<QPushButton*>(name)->click(); }
@@ -66,7 +66,7 @@ class ImpoStampaFormTest : public ::testing::Test {
   std::unique_ptr<PrivateCups> cups_;
   TImpoStampaForm* window_ = nullptr;
   QComboBox* combo_ = nullptr;
-  grid::TRadioGroup* radio_ = nullptr;
+  TRadioGroup* radio_ = nullptr;
   db::Database archive_;
 };
 

@@ -25,11 +25,11 @@ struct Walk {
   QList<int> progress;
 };
 Walk walk(labels::ReprintList& list, int start) {
-  reports::LabelEngine engine;
+  platform::reports::LabelEngine engine;
   Walk result;
   list.startAt(start);
   for (int guard = 0; guard < 100; ++guard) {
-    reports::DefineVariablesEvent event;
+    platform::reports::DefineVariablesEvent event;
     list.defineVariables(engine, event, "DATI", "DESCR");
     result.barcodes << engine.variables().value("CodiceBarre");
     result.progress << event.progress;

@@ -199,7 +199,7 @@ TEST_F(ThermalLaunch, WithEanAndWithoutSerialTheEanTemplateGetsTheCutCode) {
                "CODICE_EAN='8001234567890' WHERE ID=" +
                    id);
   window.findChild<QCheckBox*>("CheckEscludiSeriale")->setChecked(true);
-  window.findChild<grid::TRadioGroup*>("RadioTipoStampa")->setItemIndex(1);
+  window.findChild<TRadioGroup*>("RadioTipoStampa")->setItemIndex(1);
   prompter_.script([](QDialog& dialog) {
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("Nuovo lancio (con esclusione N° seriale)"));
     typeInto(dialog, "Edit1", "EAN");
@@ -257,10 +257,10 @@ TEST_F(ThermalLaunch, AJobRefusedPartWayKeepsTheLabelsSentAndSaysHowMany) {
       });
   EXPECT_EQ(result.outcome, ThermalResult::Outcome::Printed);
   EXPECT_EQ(result.printed, 2);
-  ASSERT_EQ(prompter_.texts().size(), 1);
-  EXPECT_TRUE(prompter_.texts()[0].startsWith(
+  ASSERT_EQ(result.messages.size(), 1);
+  EXPECT_TRUE(result.messages[0].text.startsWith(
       "Stampa interrotta: stampate 2 etichette su 5. Le altre restano da stampare."))
-      << prompter_.texts()[0].toStdString();
+      << result.messages[0].text.toStdString();
   EXPECT_EQ(thermal_.waitForJobs(2), expected.mid(0, 2));
   EXPECT_EQ(platform::printing::defaultPrinterEntry(), kOffice);
   EXPECT_EQ(readOne(archive(),

@@ -204,7 +204,7 @@ TEST_F(OrderingTest, AStatementWithATableAliasOrdersAndSearchesThroughTheAlias) 
 
   // A search keeping the stored ordering ("No").
   prompter_.script([](QDialog& dialog) {
-    auto& form = dynamic_cast<grid::TRQuovGridForm&>(dialog);
+    auto& form = dynamic_cast<TRQuovGridForm&>(dialog);
     form.EditTipoRicerca->setItemIndex(grid::ModoInizia);
     form.EditOrdinamento->setItemIndex(grid::OrdineNo);
     QTest::keyClicks(form.EditStringa, "c00");

@@ -10,7 +10,6 @@
 #include "grid/RQuovGridForm.h"
 
 using grid::LayoutRowsModel;
-using grid::TPQuovGridForm;
 
 namespace {
 
@@ -26,7 +25,7 @@ class PersonalisationTest : public GridTest {
   void answerWarning(const char* button) {
     prompter_.script([button](QDialog& dialog) {
       EXPECT_EQ(dialog.windowTitle(), "Avviso");
-      EXPECT_TRUE(dynamic_cast<grid::TAvQuovGrForm&>(dialog).BitBtn1->isDefault());
+      EXPECT_TRUE(dynamic_cast<TAvQuovGrForm&>(dialog).BitBtn1->isDefault());
       return clickButton(dialog, button);
     });
   }

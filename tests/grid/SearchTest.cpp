@@ -12,8 +12,6 @@
 #include "grid/SearchCondition.h"
 #include "ui/EditData.h"
 
-using grid::TRQuovGridForm;
-
 namespace {
 
 const QStringList kMovimenti{"SELECT * FROM MOVIMENTI"};

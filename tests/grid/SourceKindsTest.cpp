@@ -9,8 +9,6 @@
 #include "grid/RQuovGridForm.h"
 #include "grid/RadioGroup.h"
 
-using grid::TRQuovGridForm;
-
 namespace {
 
 class SourceKindsTest : public GridTest {

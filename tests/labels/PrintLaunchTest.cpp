@@ -69,11 +69,11 @@ TEST_F(PrintLaunchTest, ThreeLabelsPrintInSelectionOrderAndJoinTheLaunch) {
                                             "'" + launch.IdLancio() + "',", "'12/20/2024',",
                                             QString::fromUtf8("'Lancio dell´inverno')")}));
 
-  reports::LabelEngine engine;
+  platform::reports::LabelEngine engine;
   QList<int> progress;
   QStringList codes;
   bool last = false;
-  engine.setDefineVariablesHandler([&](reports::DefineVariablesEvent& event) {
+  engine.setDefineVariablesHandler([&](platform::reports::DefineVariablesEvent& event) {
     launch.defineVariables(engine, event);
     progress << event.progress;
     codes << engine.variables().value("CodiceBarre");
@@ -81,7 +81,7 @@ TEST_F(PrintLaunchTest, ThreeLabelsPrintInSelectionOrderAndJoinTheLaunch) {
   });
   QTemporaryDir dir;
   const int result = engine.printToPdf(0, launch.projectFile(), dir.filePath("lancio.pdf"));
-  EXPECT_EQ(result, reports::Completed) << engine.lastError().toStdString();
+  EXPECT_EQ(result, platform::reports::Completed) << engine.lastError().toStdString();
   EXPECT_EQ(progress, (QList<int>{0, 33, 67}));
   EXPECT_TRUE(last);
   EXPECT_EQ(codes.size(), 3);
@@ -108,9 +108,9 @@ TEST_F(PrintLaunchTest, ACancelledPrintLeavesNoLaunchAndAnInterruptedOneKeepsWha
   }
   labels::PrintLaunch launch(window.env, window.transaction, ids, {});
   ASSERT_TRUE(launch.apriLancio("parziale"));
-  reports::LabelEngine engine;
+  platform::reports::LabelEngine engine;
   for (int i = 0; i < 3; ++i) {
-    reports::DefineVariablesEvent event;
+    platform::reports::DefineVariablesEvent event;
     launch.defineVariables(engine, event);
   }
   // The engine stopped after printing the first label.
@@ -130,8 +130,8 @@ TEST_F(PrintLaunchTest, ALabelPrintedMeanwhileIsSkippedAndReported) {
 
   labels::PrintLaunch other(second.env, second.transaction, {ids[1]}, {});
   ASSERT_TRUE(other.apriLancio("altro"));
-  reports::LabelEngine engine;
-  reports::DefineVariablesEvent event;
+  platform::reports::LabelEngine engine;
+  platform::reports::DefineVariablesEvent event;
   other.defineVariables(engine, event);
   ASSERT_EQ(other.concludi(1).outcome, labels::PrintLaunch::Outcome::Printed);
 
@@ -139,11 +139,11 @@ TEST_F(PrintLaunchTest, ALabelPrintedMeanwhileIsSkippedAndReported) {
   ASSERT_TRUE(launch.apriLancio("mio"));
   QList<int> results;
   for (int i = 0; i < 2; ++i) {
-    reports::DefineVariablesEvent each;
+    platform::reports::DefineVariablesEvent each;
     launch.defineVariables(engine, each);
     results << each.eventResult;
   }
-  EXPECT_EQ(results, (QList<int>{reports::PrintRecord, reports::SkipRecord}));
+  EXPECT_EQ(results, (QList<int>{platform::reports::PrintRecord, platform::reports::SkipRecord}));
   const labels::PrintLaunch::Result done = launch.concludi(1);
   EXPECT_EQ(done.printed, 1);
   EXPECT_EQ(done.alreadyPrinted, QStringList{ids[1]});
@@ -162,11 +162,11 @@ TEST_F(PrintLaunchTest, TwoUsersLaunchingOverlappingSelectionsOnAServer) {
   labels::PrintLaunch b(second.env, second.transaction, {ids[2], ids[1]}, {});
   ASSERT_TRUE(a.apriLancio("A"));
   ASSERT_TRUE(b.apriLancio("B"));
-  reports::LabelEngine engine;
+  platform::reports::LabelEngine engine;
   for (int i = 0; i < 2; ++i) {
-    reports::DefineVariablesEvent ea;
+    platform::reports::DefineVariablesEvent ea;
     a.defineVariables(engine, ea);
-    reports::DefineVariablesEvent eb;
+    platform::reports::DefineVariablesEvent eb;
     b.defineVariables(engine, eb);
   }
   const labels::PrintLaunch::Result resultB = b.concludi(2);
@@ -201,13 +201,14 @@ TEST_F(PrintLaunchTest, APdfThatCannotTakeItsNameAfterTheCommitWithdrawsTheLaunc
   const QStringList ids = unprintedIds(window.env, 2);
   labels::PrintLaunch launch(window.env, window.transaction, ids, {});
   ASSERT_TRUE(launch.apriLancio("ritirato"));
-  reports::LabelEngine engine;
-  engine.setDefineVariablesHandler(
-      [&](reports::DefineVariablesEvent& event) { launch.defineVariables(engine, event); });
+  platform::reports::LabelEngine engine;
+  engine.setDefineVariablesHandler([&](platform::reports::DefineVariablesEvent& event) {
+    launch.defineVariables(engine, event);
+  });
   engine.setHoldOutput(true);
   QTemporaryDir dir;
   const QString pdf = dir.filePath("lancio.pdf");
-  ASSERT_EQ(engine.printToPdf(0, launch.projectFile(), pdf), reports::Completed);
+  ASSERT_EQ(engine.printToPdf(0, launch.projectFile(), pdf), platform::reports::Completed);
   // Meanwhile a folder took the file's name: the rename after the commit fails.
   ASSERT_TRUE(QDir(dir.path()).mkdir("lancio.pdf"));
 

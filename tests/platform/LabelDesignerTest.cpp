@@ -11,7 +11,7 @@
 #include "platform/reports/LabelProjectFile.h"
 #include "support/ScriptedUi.h"
 
-using namespace reports;
+using namespace platform::reports;
 
 namespace {
 

@@ -27,7 +27,7 @@
 #include "support/SocketPrinter.h"
 #include "support/TestFiles.h"
 
-using namespace reports;
+using namespace platform::reports;
 
 namespace {
 

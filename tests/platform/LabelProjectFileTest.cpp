@@ -7,7 +7,7 @@
 #include "platform/reports/LabelProjectFile.h"
 #include "support/QtPrinters.h"
 
-using namespace reports;
+using namespace platform::reports;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/reports/LabelEngine.h"
 #include "platform/reports/LabelProjectFile.h"
 
-using namespace reports;
+using namespace platform::reports;
 
 namespace {
 

@@ -6,8 +6,6 @@
 #include "support/QtPrinters.h"
 #include "ui/EditData.h"
 
-using ui::TEditData;
-
 namespace {
 
 // What the box shows after typing `keys` into an empty box.

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-namespace reports {
+namespace platform::reports {
 
 namespace {
 
@@ -96,4 +96,4 @@ BarcodeDrawing layoutBarcode(Symbology symbology, const QString& data, bool huma
   return drawing;
 }
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -10,7 +10,7 @@
 // Barcodes encoded by zint and laid out to fill a box, as rectangles and
 // human-readable text that any QPainter can draw, so that PDF output stays
 // vector.
-namespace reports {
+namespace platform::reports {
 
 // A piece of human-readable text: its baseline anchor, the height of its
 // characters and which end of it the anchor is (zint splits EAN text in
@@ -40,4 +40,4 @@ struct BarcodeDrawing {
 BarcodeDrawing layoutBarcode(Symbology symbology, const QString& data, bool humanReadable,
                              const QSizeF& size, const LabelFont& font);
 
-}  // namespace reports
+}  // namespace platform::reports

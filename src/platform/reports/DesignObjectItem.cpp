@@ -8,7 +8,7 @@
 
 #include "platform/reports/LabelRenderer.h"
 
-namespace reports {
+namespace platform::reports {
 
 namespace {
 
@@ -153,4 +153,4 @@ void DesignObjectItem::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -4,7 +4,7 @@
 
 #include "platform/reports/LabelProject.h"
 
-namespace reports {
+namespace platform::reports {
 
 class LabelRenderer;
 
@@ -57,4 +57,4 @@ class DesignObjectItem : public QGraphicsObject {
   bool syncing_ = false;
 };
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -22,7 +22,7 @@
 #include "platform/reports/LabelProjectFile.h"
 #include "ui/Prompter.h"
 
-namespace reports {
+namespace platform::reports {
 
 namespace {
 
@@ -456,4 +456,4 @@ void LabelDesigner::reject() {
   QDialog::reject();
 }
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -19,7 +19,7 @@ class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
-namespace reports {
+namespace platform::reports {
 
 // The label designer: the label drawn as it prints with the variables of the
 // design-mode callback; objects added, removed, moved and resized on it;
@@ -101,4 +101,4 @@ class LabelDesigner : public QDialog, private DesignItemHost {
   QTreeWidget* variableList_;
 };
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -22,7 +22,7 @@
 #include "platform/reports/PrintWaitBox.h"
 #include "ui/Prompter.h"
 
-namespace reports {
+namespace platform::reports {
 
 namespace {
 
@@ -407,4 +407,4 @@ int LabelEngine::preview(const Job& job, const PrintSettings& settings, QWidget*
   });
 }
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -13,7 +13,7 @@ class QWidget;
 
 // The label engine: prints and designs label projects with variables that a
 // window defines record by record through its define-variables callback.
-namespace reports {
+namespace platform::reports {
 
 enum class ProjectType { Label = 1 };
 
@@ -165,7 +165,7 @@ class LabelEngine : public QObject {
   QStringList lastProblems_;
 };
 
-}  // namespace reports
+}  // namespace platform::reports
 
 // The label engine component as the label windows name its class.
-using TL11_ = reports::LabelEngine;
+using TL11_ = platform::reports::LabelEngine;

@@ -4,7 +4,7 @@
 #include <QPageSize>
 #include <QPrinter>
 
-namespace reports {
+namespace platform::reports {
 
 void setUpLabelPrinter(QPrinter& printer, const LabelProject& project) {
   // The page is given as the label is drawn, wider than high when it is.
@@ -45,4 +45,4 @@ bool LabelPageWriter::end() {
   return !painter_.isActive() || painter_.end();
 }
 
-}  // namespace reports
+}  // namespace platform::reports

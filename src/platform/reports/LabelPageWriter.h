@@ -9,7 +9,7 @@
 
 class QPrinter;
 
-namespace reports {
+namespace platform::reports {
 
 // Sets a printer (a real one, a PDF file or a preview) up for the project's
 // labels: the page is the label, without margins.
@@ -40,4 +40,4 @@ class LabelPageWriter {
   int pages_ = 0;
 };
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace reports {
+namespace platform::reports {
 
 QString LabelObject::value(const Variables& variables) const {
   return variable.isEmpty() ? fixedText : variables.value(variable);
@@ -27,4 +27,4 @@ QString symbologyCaption(Symbology symbology) {
   return {};
 }
 
-}  // namespace reports
+}  // namespace platform::reports

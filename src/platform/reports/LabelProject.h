@@ -9,7 +9,7 @@
 // A label project: the size of the label and the objects printed on it. All
 // lengths are millimetres from the label's top-left corner. The file format
 // is described in LabelProjectFile.h.
-namespace reports {
+namespace platform::reports {
 
 // The values of the variables a label is printed with, by name.
 using Variables = QMap<QString, QString>;
@@ -75,4 +75,4 @@ struct LabelProject {
 // The symbology's name as users know it ("Code 128", "EAN-13").
 QString symbologyCaption(Symbology symbology);
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <optional>
 
-namespace reports {
+namespace platform::reports {
 
 namespace {
 
@@ -379,4 +379,4 @@ bool saveLabelProject(const QString& path, const LabelProject& project, QString&
   return true;
 }
 
-}  // namespace reports
+}  // namespace platform::reports

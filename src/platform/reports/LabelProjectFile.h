@@ -19,7 +19,7 @@
 // Reading is strict: an unknown record or key, a bad number or a missing
 // position is an error naming the line, so that a mistyped hand edit is
 // never printed silently wrong.
-namespace reports {
+namespace platform::reports {
 
 // Parses the text of a project file. On failure returns false and sets
 // `error` to a message naming the line.
@@ -33,4 +33,4 @@ QByteArray formatLabelProject(const LabelProject& project);
 bool loadLabelProject(const QString& path, LabelProject& project, QString& error);
 bool saveLabelProject(const QString& path, const LabelProject& project, QString& error);
 
-}  // namespace reports
+}  // namespace platform::reports

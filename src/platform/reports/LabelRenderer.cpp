@@ -11,7 +11,7 @@
 #include "core/Paths.h"
 #include "platform/reports/Barcode.h"
 
-namespace reports {
+namespace platform::reports {
 
 namespace {
 
@@ -165,4 +165,4 @@ void LabelRenderer::paintImage(QPainter& painter, const LabelObject& object) {
   painter.drawImage(target, *found);
 }
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -9,7 +9,7 @@
 
 class QPainter;
 
-namespace reports {
+namespace platform::reports {
 
 // Paints labels with any QPainter (printer, PDF, preview, image, designer).
 // The painter's units must be millimetres with the label's top-left corner
@@ -37,4 +37,4 @@ class LabelRenderer {
   QStringList problems_;
 };
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -14,7 +14,7 @@
 #include "platform/reports/LabelEngine.h"
 #include "ui/Prompter.h"
 
-namespace reports {
+namespace platform::reports {
 
 PrintOptionsDialog::PrintOptionsDialog(QWidget* parent, const QString& title,
                                        const PrintSettings& initial)
@@ -128,4 +128,4 @@ void PrintOptionsDialog::updateEnabled() {
   pdfFile_->setEnabled(toPdf_->isChecked());
 }
 
-}  // namespace reports
+}  // namespace platform::reports

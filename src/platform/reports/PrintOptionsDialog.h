@@ -9,7 +9,7 @@ class QLineEdit;
 class QRadioButton;
 class QSpinBox;
 
-namespace reports {
+namespace platform::reports {
 
 // The print-options dialog: printer, copies and destination (printer,
 // preview or PDF file). OK is refused, with a message, while the chosen
@@ -36,4 +36,4 @@ class PrintOptionsDialog : public QDialog {
   QLineEdit* pdfFile_;
 };
 
-}  // namespace reports
+}  // namespace platform::reports

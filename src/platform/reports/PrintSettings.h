@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace reports {
+namespace platform::reports {
 
 // Where a print goes and how many times each label is printed.
 enum class Destination { Printer, Preview, PdfFile };
@@ -14,4 +14,4 @@ struct PrintSettings {
   int copies = 1;
 };
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace reports {
+namespace platform::reports {
 
 PrintWaitBox::PrintWaitBox(QWidget* parent, const QString& title) : QDialog(parent) {
   setObjectName(QStringLiteral("PrintWaitBox"));
@@ -46,4 +46,4 @@ void PrintWaitBox::reject() {
   status_->setText(QStringLiteral("Interruzione in corso..."));
 }
 
-}  // namespace reports
+}  // namespace platform::reports

@@ -5,7 +5,7 @@
 class QLabel;
 class QProgressBar;
 
-namespace reports {
+namespace platform::reports {
 
 // The waiting box shown while labels are prepared and printed: the progress
 // the define-variables callback reports, the number of labels done and a
@@ -33,4 +33,4 @@ class PrintWaitBox : public QDialog {
   bool stopRequested_ = false;
 };
 
-}  // namespace reports
+}  // namespace platform::reports
