@@ -113,12 +113,16 @@ QString Database::defaultPassword() {
 
 void Database::attach(const QString& name, const QString& user, const QString& password) {
   connect(ConnectionAttempt::Attach, name, connectionBlock(user, password, 0));
+  user_ = user;
+  password_ = password;
 }
 
 void Database::create(const QString& name, const QString& user, const QString& password,
                       int pageSize) {
   connect(ConnectionAttempt::Create, name,
           connectionBlock(user, password, pageSize > 0 ? pageSize : 4096));
+  user_ = user;
+  password_ = password;
 }
 
 void Database::connect(ConnectionAttempt attempt, const QString& name,

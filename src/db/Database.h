@@ -40,6 +40,10 @@ class Database {
 
   bool isConnected() const { return attachment_ != nullptr; }
   const QString& name() const { return name_; }
+  // The credentials of the last attachment made, so that a second
+  // connection to the same database can be opened as the same user.
+  const QString& user() const { return user_; }
+  const QString& password() const { return password_; }
 
   // The name handed to the client library for a stored database name: local
   // paths made native, "server:path" with its path made native, a UNC name
@@ -62,6 +66,8 @@ class Database {
   void unregisterTransaction(Transaction* transaction);
 
   QString name_;
+  QString user_;
+  QString password_;
   Firebird::IAttachment* attachment_ = nullptr;
   std::vector<Transaction*> transactions_;
 };

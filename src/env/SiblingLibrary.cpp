@@ -37,13 +37,11 @@ QStringList siblingLibraryCandidates(const QString& libraryName) {
 bool callSiblingFunction(const QString& libraryName, const QString& functionName, int argument) {
   using Entry = std::int32_t (*)(std::int32_t);
   for (const QString& candidate : siblingLibraryCandidates(libraryName)) {
-    // Deliberately never unloaded: windows the function opened live on.
-    auto* library = new QLibrary(candidate);
-    if (!library->load()) {
-      delete library;
-      continue;
-    }
-    auto entry = reinterpret_cast<Entry>(library->resolve(functionName.toLatin1().constData()));
+    // Never unloaded: windows the function opened live on. Destroying the
+    // QLibrary object leaves the library loaded.
+    QLibrary library(candidate);
+    if (!library.load()) continue;
+    auto entry = reinterpret_cast<Entry>(library.resolve(functionName.toLatin1().constData()));
     if (!entry) return false;
     entry(argument);
     return true;

@@ -10,6 +10,7 @@
 #include "core/UserMessage.h"
 #include "labels/LabelVariables.h"
 #include "labels/PrintLaunch.h"
+#include "labels/ThermalTemplate.h"
 
 class TTabXForm;
 
@@ -23,21 +24,6 @@ class Transaction;
 // command language (ZPL, EPL ...).
 namespace labels {
 
-// The tags of a thermal template and their values, in the order they are
-// replaced. They carry the label variables, except for a description
-// without "-": "<Descrizione>" then holds the whole description and
-// "<Descrizione1>" nothing, the opposite of the label engine's variables.
-QList<QPair<QString, QString>> thermalTags(const LabelRow& row, bool excludeSerial);
-
-// Every occurrence of every tag (exact letter case) in every line, tag after tag.
-QStringList renderThermalTemplate(const QStringList& lines,
-                                  const QList<QPair<QString, QString>>& tags);
-
-// The bytes sent to the printer: the lines joined by CR LF, in Windows-1252.
-// No line end follows the last line; a printer that needs one gets it from
-// the template.
-QByteArray thermalDocument(const QStringList& renderedLines);
-
 // The template's lines, read as Windows-1252 and split at CR LF, LF or CR.
 // False with the reason in `error` when it cannot be read.
 bool loadThermalTemplate(const QString& storedPath, QStringList* lines, QString* error);
@@ -46,11 +32,6 @@ bool loadThermalTemplate(const QString& storedPath, QStringList* lines, QString*
 inline QString thermalTemplateEntry(bool ean) {
   return ean ? QStringLiteral("ETICHETTAEANTXT") : QStringLiteral("ETICHETTATXT");
 }
-
-// The bytes of a document as a reader can check them: printable text as it
-// stands, each line end after its "<CR>"/"<LF>" mark, every other control or
-// undefined byte as "<hh>" in hexadecimal.
-QString visibleBytes(const QByteArray& bytes);
 
 // What the first label still to print (in the database's order) would send
 // with the chosen template. False with the reason in `error` when there is

@@ -60,9 +60,10 @@ TEST_F(DataSetNoticesTest, CloseHooksAndNoticesFollowTheQueryAndItsTransaction) 
   EXPECT_EQ(table.sql, QStringList({"SELECT * FROM T", "ORDER BY A,B"}));
   EXPECT_THROW(table.setIndexFieldNames("A; DROP TABLE T"), std::invalid_argument);
 
+  // Declared before the table: the table still tells its observers as it goes.
+  int changes = 0;
   db::MemTable memory;
   memory.addField("N", db::FieldType::String, 5);
-  int changes = 0;
   memory.addObserver(
       &changes, [&](db::DataSet&, Notice notice) { changes += notice == Notice::RowsChanged; });
   memory.open();
