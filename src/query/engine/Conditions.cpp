@@ -67,7 +67,8 @@ QString withoutAlias(const QString& item) {
   for (qsizetype i = 0; i < item.size(); ++i) {
     if (item[i] == u'(') ++depth;
     if (item[i] == u')') --depth;
-    if (depth == 0 && item.mid(i, 4).compare(QLatin1StringView(" AS "), Qt::CaseInsensitive) == 0)
+    if (depth == 0 &&
+        QStringView(item).mid(i, 4).compare(QLatin1StringView(" AS "), Qt::CaseInsensitive) == 0)
       alias = i;
   }
   return alias < 0 ? item : item.left(alias);
