@@ -81,10 +81,12 @@ TEST_F(CalcSommaFormTest, ATableTheDatabaseRefusesLeavesTheListEmpty) {
   {
     TCalcSommaForm unknown(QStringLiteral("NONESISTE"), *database_, *transaction_);
     EXPECT_EQ(unknown.ComboCampo()->count(), 0);
-    ASSERT_EQ(answers_.messages().size(), 1u);
-    EXPECT_EQ(answers_.messages()[0].kind, ui::MessageKind::Error);
-    EXPECT_TRUE(answers_.messages()[0].text.contains(QStringLiteral("NONESISTE")))
-        << answers_.messages()[0].text.toStdString();
+    EXPECT_EQ(answers_.messages().size(), 1u);
+    if (!answers_.messages().empty()) {
+      EXPECT_EQ(answers_.messages()[0].kind, ui::MessageKind::Error);
+      EXPECT_TRUE(answers_.messages()[0].text.contains(QStringLiteral("NONESISTE")))
+          << answers_.messages()[0].text.toStdString();
+    }
   }
   // A name that is no table name never reaches the database.
   TCalcSommaForm injected(QStringLiteral("MOVIMENTI; DELETE FROM MOVIMENTI"), *database_,
