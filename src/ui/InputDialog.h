@@ -1,19 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/ModalDialog.h"
 
 class QHBoxLayout;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QShowEvent;
 
 namespace ui {
-
-// Result codes of the input dialogs. Closing the window other than through
-// its buttons leaves the code unset, which callers treat as not confirmed.
-enum InputResult : int { ResultUnset = 0, ResultOk = 1, ResultCancel = 2 };
 
 // What the small one-question dialogs share: the prompt "Label1" above a row
 // of input boxes, the buttons "BitBtn1" (OK, result 1) and "BitBtn2" (Annulla,
@@ -24,7 +18,7 @@ enum InputResult : int { ResultUnset = 0, ResultOk = 1, ResultCancel = 2 };
 // Callers set their own caption (setWindowTitle), prompt (Label1), font
 // (setFont), clear the boxes and set their maximum length, show the dialog
 // modally through ui::runDialog and read the boxes when the result is 1.
-class InputDialog : public QDialog {
+class InputDialog : public ModalDialog {
   Q_OBJECT
 
  public:
@@ -39,15 +33,11 @@ class InputDialog : public QDialog {
   // that takes the focus.
   void addBox(QLineEdit* box, int minimumWidth);
 
-  void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   QLabel* label_;
   QHBoxLayout* boxes_;
   QPushButton* ok_;
   QPushButton* cancel_;
-  QLineEdit* firstBox_ = nullptr;
 };
 
 }  // namespace ui

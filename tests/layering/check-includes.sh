@@ -62,10 +62,9 @@ while IFS= read -r file; do
   case $folder in
     support | fixtures | layering | host) continue ;;  # host tests play the host
   esac
-  layer=$folder
+  # tests/query/designer/... tests the nested layer query/designer.
+  layer=$(layer_of "${file#tests/}")
   [[ $folder == platform ]] && layer=tests/platform
-  # A nested layer (tests/query/model) is tested in the folder of its name.
-  [[ -z ${allowed[$layer]:-} ]] && layer=$(layer_of "${file#tests/}")
   [[ -n $layer && -n ${allowed[$layer]:-} ]] && check "$file" "$layer" yes
 done < <(find tests -name '*.cpp' -o -name '*.h' | sort)
 
