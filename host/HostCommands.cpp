@@ -201,7 +201,10 @@ QString usage() {
       "      printed to a PDF file, each label stamped with the launch\n"
       "  orbelan export-launch --user N --launch ID FILE\n"
       "      write the labels of a launch to FILE (extension .CSV) as the export window\n"
-      "      does and mark the launch exported");
+      "      does and mark the launch exported\n"
+      "  orbelan designer --user N [--table T]\n"
+      "      open the query designer on table T (default ETICHETTE) of user N's main\n"
+      "      database, as F8 in the label grid does");
 }
 
 void ensureDemoInstallation(const QString& dir) {

@@ -30,6 +30,9 @@ int runPrint(const QStringList& arguments);
 // `orbelan export-launch --user N --launch ID FILE`: a launch to CSV.
 int runExportLaunch(const QStringList& arguments);
 
+// `orbelan designer --user N [--table T]`: the query designer on the user's
+// main archive (default table ETICHETTE).
+int runDesigner(const QStringList& arguments);
 QString usage();
 // The command line as typed, for the messages that repeat it.
 void setProgramArguments(const QStringList& arguments);

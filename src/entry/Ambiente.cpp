@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 
 #include "env/TabX.h"
+#include "grid/QuovGrid.h"
+#include "query/designer/ApriInterrogazione.h"
 #include "ui/Prompter.h"
 
 namespace entry {
@@ -27,6 +29,9 @@ bool percorsoTroppoLungo(const QString& percorso) {
 }  // namespace
 
 Ambiente creaAmbiente(std::int32_t utente) {
+  // Every window the library opens starts here: from now on F8 in its grids
+  // opens the query designer.
+  TQuovGrid::setApriInterrogazione(query::designer::ApriInterrogazione);
   auto ambiente = std::make_unique<TTabXForm>(qApp, TTabXForm::ModoDatabase);
   ambiente->setParent(nullptr);
   ambiente->SetUserPerNum(utente);

@@ -20,6 +20,7 @@
 #include "grid/QuovGrid.h"
 #include "grid/RadioGroup.h"
 #include "labels/GestEticForm.h"
+#include "query/designer/IBLQueryForm.h"
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
 #include "support/ScriptedUi.h"
@@ -319,3 +320,30 @@ TEST_F(GestEticFormTest, APreviewClosedPrintsNothingAndPrintingFromItIsALaunch) 
 }
 
 }  // namespace
+
+TEST_F(GestEticFormTest, F8OpensTheQueryDesignerOnTheLabelsAndComesBack) {
+  open();
+  const int shown = grid_->model()->rowCount();
+  QString caption;
+  int answerRows = -1;
+  prompter_.script([&](QDialog& dialog) {
+    caption = dialog.windowTitle();
+    auto& designer = static_cast<TIBLQueryForm&>(dialog);
+    EXPECT_EQ(designer.TabIntTmp().at(0).nome, "ID");
+    designer.TabIntTmp().setCondizione(designer.TabIntTmp().indexOf("IDLANCIOSTAMPA"),
+                                       "(IDLANCIOSTAMPA IS NULL)");
+    clickButton(dialog, "ButtonEsegui");
+    designer.TabRispTmp().recordCount();
+    answerRows = designer.TabRispTmp().rowCount();
+    return 0;
+  });
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+  grid_->setFocus();
+  QTest::keyClick(grid_, Qt::Key_F8);
+  EXPECT_EQ(caption, "Query - Ditta: DEMO SRL");
+  EXPECT_EQ(answerRows, shown) << prompter_.texts().join('\n').toStdString();
+  EXPECT_EQ(prompter_.dialogs().size(), 1u);
+  EXPECT_TRUE(grid_->isVisible());
+  EXPECT_EQ(grid_->model()->rowCount(), shown);
+}

@@ -1,6 +1,5 @@
 #include "query/designer/ConditionEdits.h"
 
-#include "core/Dates.h"
 #include "core/SqlText.h"
 
 namespace query::designer {
@@ -9,25 +8,20 @@ namespace {
 
 // A bound or value as the condition writes it. Numbers go in as typed (the
 // user may write an expression there); anything else is a string literal
-// with its apostrophes doubled, so a typed O'NEIL stays one value. A date box
-// holds day/month/year, which the database would read month first: a text
-// that reads as such a date is written "mm/dd/yyyy".
-QString literal(const QString& value, FieldClass kind, bool fromDateBox) {
+// with its apostrophes doubled, so a typed O'NEIL stays one value. Dates stay
+// day first, as the user reads them in the rows: the statement builder turns
+// quoted dates month first.
+QString literal(const QString& value, FieldClass kind) {
   if (kind == FieldClass::Numeric) return value;
-  if (fromDateBox) {
-    const QDate date = core::parseShortDate(value);
-    if (date.isValid()) return core::sqlDateLiteral(date);
-  }
   return core::sqlString(value);
 }
 
 // "(F>=a)AND(F<=b)", "(F>=a)" or "(F<=b)"; empty when neither bound is given.
-QString bounds(const QString& field, const QString& from, const QString& to, FieldClass kind,
-               bool fromDateBox) {
-  const QString lower = QLatin1Char('(') + field + QStringLiteral(">=") +
-                        literal(from, kind, fromDateBox) + QLatin1Char(')');
-  const QString upper = QLatin1Char('(') + field + QStringLiteral("<=") +
-                        literal(to, kind, fromDateBox) + QLatin1Char(')');
+QString bounds(const QString& field, const QString& from, const QString& to, FieldClass kind) {
+  const QString lower =
+      QLatin1Char('(') + field + QStringLiteral(">=") + literal(from, kind) + QLatin1Char(')');
+  const QString upper =
+      QLatin1Char('(') + field + QStringLiteral("<=") + literal(to, kind) + QLatin1Char(')');
   if (!from.isEmpty() && !to.isEmpty()) return lower + QStringLiteral("AND") + upper;
   if (!from.isEmpty()) return lower;
   if (!to.isEmpty()) return upper;
@@ -67,17 +61,17 @@ QString rangeCondition(const QString& field, db::FieldType type, const RangeEntr
   const FieldClass kind = fieldClass(type);
   QString condition = current;
   if (kind == FieldClass::Date) {
-    const QString dates = bounds(field, entries.dateFrom, entries.dateTo, kind, true);
+    const QString dates = bounds(field, entries.dateFrom, entries.dateTo, kind);
     if (!dates.isEmpty()) condition = dates;
   }
-  const QString values = bounds(field, entries.valueFrom, entries.valueTo, kind, false);
+  const QString values = bounds(field, entries.valueFrom, entries.valueTo, kind);
   if (!values.isEmpty()) condition = values;
   return condition;
 }
 
 QString singleValueCondition(const QString& field, db::FieldType type, const QString& value) {
-  return QLatin1Char('(') + field + QLatin1Char('=') +
-         literal(value, fieldClass(type), asksForDate(type)) + QLatin1Char(')');
+  return QLatin1Char('(') + field + QLatin1Char('=') + literal(value, fieldClass(type)) +
+         QLatin1Char(')');
 }
 
 QString formulaCondition(const QString& formula, const QString& resultName) {

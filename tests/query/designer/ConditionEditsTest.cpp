@@ -71,12 +71,12 @@ TEST(ConditionEditsTest, Range) {
       // A typed apostrophe stays inside the literal.
       {"COD", FieldType::String, {{}, {}, "O'N", {}}, "(COD>='O''N')"},
       {"ORA", FieldType::Time, {{}, {}, "08:00", {}}, "(ORA>='08:00')"},
-      // Day-first dates reach the statement month first.
+      // Dates stay day first, as typed: the statement builder swaps them.
       {"DATA",
        FieldType::Date,
        {"01/02/2005", "31/12/2005", {}, {}},
-       "(DATA>='02/01/2005')AND(DATA<='12/31/2005')"},
-      {"DATA", FieldType::DateTime, {{}, "31/12/2005", {}, {}}, "(DATA<='12/31/2005')"},
+       "(DATA>='01/02/2005')AND(DATA<='31/12/2005')"},
+      {"DATA", FieldType::DateTime, {{}, "31/12/2005", {}, {}}, "(DATA<='31/12/2005')"},
       {"DATA", FieldType::Date, {"nodate", {}, {}, {}}, "(DATA>='nodate')"},
       // The values, coming later, replace the dates.
       {"DATA", FieldType::Date, {"01/02/2005", {}, "X", {}}, "(DATA>='X')"},
@@ -104,7 +104,7 @@ TEST(ConditionEditsTest, SingleValue) {
       {"PREZZO", FieldType::Bcd, "5.5", "(PREZZO='5.5')"},
       {"COD", FieldType::String, "O'NEIL", "(COD='O''NEIL')"},
       {"COD", FieldType::String, "", "(COD='')"},
-      {"DATA", FieldType::Date, "31/12/2005", "(DATA='12/31/2005')"},
+      {"DATA", FieldType::Date, "31/12/2005", "(DATA='31/12/2005')"},
       {"DATA", FieldType::Date, "31/12/", "(DATA='31/12/')"},
       {"ORA", FieldType::Time, "10:30", "(ORA='10:30')"},
   };
