@@ -201,7 +201,12 @@ QString usage() {
       "      printed to a PDF file, each label stamped with the launch\n"
       "  orbelan export-launch --user N --launch ID FILE\n"
       "      write the labels of a launch to FILE (extension .CSV) as the export window\n"
-      "      does and mark the launch exported");
+      "      does and mark the launch exported\n"
+      "  orbelan query --user N --table T [--rows FILE] (--sql | --run)\n"
+      "      the query designer's query over table T: its rows from FILE (UTF-8, one row\n"
+      "      a line: Numero, Nome, Mostra, Condizione separated by TAB), or one shown row\n"
+      "      per field of T. --sql prints the statement, --run prints the answer (a line\n"
+      "      of field names, then one line per record, values separated by \";\")");
 }
 
 void ensureDemoInstallation(const QString& dir) {

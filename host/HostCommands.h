@@ -29,6 +29,9 @@ int runImport(const QStringList& arguments);
 int runPrint(const QStringList& arguments);
 // `orbelan export-launch --user N --launch ID FILE`: a launch to CSV.
 int runExportLaunch(const QStringList& arguments);
+// `orbelan query --user N --table T [--rows FILE] (--sql | --run)`: the
+// designer's query, its statement or its answer on standard output.
+int runQuery(const QStringList& arguments);
 
 QString usage();
 // The command line as typed, for the messages that repeat it.
