@@ -58,8 +58,9 @@ Measure throughEngine(db::Database& database, const QString& text) {
     std::fprintf(stderr, "the engine's statement failed: %s\n", qPrintable(engine.lastError()));
     return result;
   }
-  // The view asks for a batch when the opened answer shows fewer rows than
-  // fit on the screen.
+  // What the grid does on the answer's opening notice; then the view asks
+  // for a batch, as the opened answer shows fewer rows than fit on the screen.
+  model.sourceOpened();
   if (model.canFetchMore({})) model.fetchMore({});
   int characters = 0;
   for (int row = 0; row < model.rowCount(); ++row)
