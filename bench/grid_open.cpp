@@ -8,7 +8,6 @@
 // (ORBELAN_BENCH_DIR, default <temp>/orbelan-bench) so that later runs only
 // measure. Usage: grid_open [runs]
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -19,7 +18,7 @@
 #include <functional>
 #include <vector>
 
-#include "HostSchema.h"
+#include "BenchDatabase.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -30,63 +29,10 @@
 
 namespace {
 
-constexpr int kLabels = 1000000;
-constexpr int kBatch = 100000;
+using bench::kLabels;
 const QString kUser = QStringLiteral("SYSDBA");
 const QString kPassword = QStringLiteral("masterkey");
 const QString kStatement = QStringLiteral("SELECT * FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL");
-
-void run(db::Database& database, const QString& statement) {
-  db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql << statement;
-  query.execSql();
-  transaction.commit();
-}
-
-int labelCount(db::Database& database) {
-  db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql << QStringLiteral("SELECT COUNT(*) FROM ETICHETTE");
-  query.open();
-  return query.value(0, 0).toInt();
-}
-
-// Builds the database unless a complete one is already there.
-bool prepareDatabase(const QString& path) {
-  if (QFile::exists(path)) {
-    db::Database database;
-    database.attach(path, kUser, kPassword);
-    if (labelCount(database) == kLabels) return true;
-    database.detach();
-    QFile::remove(path);
-  }
-  std::printf("building %d labels in %s ...\n", kLabels, qPrintable(path));
-  std::fflush(stdout);
-  QElapsedTimer timer;
-  timer.start();
-  db::Database database;
-  database.create(path, kUser, kPassword, 8192);
-  host::createArchiveSchema(database);
-  for (int first = 1; first <= kLabels; first += kBatch) {
-    run(database,
-        QStringLiteral("EXECUTE BLOCK AS DECLARE I INTEGER = %1; BEGIN WHILE (I < %2) DO BEGIN "
-                       "INSERT INTO ETICHETTE (ID, IDACQUISIZIONE, CODICE, DATIPRODOTTO, "
-                       "DESCRIZIONE, CAUSALE, CODICE_EAN) VALUES (:I, :I / 1000 + 1, "
-                       "'A' || LPAD(MOD(:I * 7919, 1000003), 7, '0'), 'Dati prodotto ' || :I, "
-                       "'Articolo di prova numero ' || :I, 'VENDITA', "
-                       "LPAD(:I, 13, '0')); I = I + 1; END END")
-            .arg(first)
-            .arg(first + kBatch));
-  }
-  // The search runs at every keystroke for this user, so that a keystroke's
-  // reopening is measured without the one-second wait.
-  run(database,
-      QStringLiteral("INSERT INTO SETGRID (CODICEUTENTE, CODICEPROGETTO, ABILITATIMERRIC) "
-                     "VALUES (1, 123, 0)"));
-  std::printf("built in %.1f s\n", static_cast<double>(timer.elapsed()) / 1000.0);
-  return labelCount(database) == kLabels;
-}
 
 long peakMemoryKb() {
   QFile status(QStringLiteral("/proc/self/status"));
@@ -174,22 +120,14 @@ double isqlMs(const QString& path, const QString& statement) {
   return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-  QString dir = qEnvironmentVariable("ORBELAN_BENCH_DIR");
-  if (dir.isEmpty()) dir = QDir::tempPath() + QStringLiteral("/orbelan-bench");
-  QDir().mkpath(dir);
-  const QString path = dir + QStringLiteral("/etichette-1m.fdb");
-  if (!prepareDatabase(path)) {
+  const QString path = bench::labelDatabasePath();
+  if (!bench::prepareLabelDatabase(path)) {
     std::fprintf(stderr, "the benchmark database is incomplete\n");
     return 1;
   }
@@ -215,9 +153,10 @@ int main(int argc, char** argv) {
 
   std::printf("ETICHETTE: %d rows, %d runs\n", kLabels, runs);
   std::printf("open grid to first screen (%d rows): median %.1f ms, min %.1f ms (goal < 200 ms)\n",
-              last.firstScreenRows, median(opens), *std::min_element(opens.begin(), opens.end()));
+              last.firstScreenRows, bench::median(opens),
+              *std::min_element(opens.begin(), opens.end()));
   std::printf("search keystroke to first screen: median %.1f ms, min %.1f ms (goal < 300 ms)\n",
-              median(searches), *std::min_element(searches.begin(), searches.end()));
+              bench::median(searches), *std::min_element(searches.begin(), searches.end()));
   std::printf("  statement: %s\n", qPrintable(last.searchStatement.join(QStringLiteral(" / "))));
   std::printf("peak memory (VmHWM): %.1f MB (goal < 150 MB)\n", static_cast<double>(peak) / 1024.0);
   std::printf(

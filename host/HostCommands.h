@@ -29,6 +29,9 @@ int runImport(const QStringList& arguments);
 int runPrint(const QStringList& arguments);
 // `orbelan export-launch --user N --launch ID FILE`: a launch to CSV.
 int runExportLaunch(const QStringList& arguments);
+// `orbelan query --user N --table T [--rows FILE] (--sql | --run)`: the
+// designer's query, its statement or its answer on standard output.
+int runQuery(const QStringList& arguments);
 
 // `orbelan designer --user N [--table T]`: the query designer on the user's
 // main archive (default table ETICHETTE).

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("print")) return host::runPrint(arguments);
   if (command == QLatin1String("export-launch")) return host::runExportLaunch(arguments);
   if (command == QLatin1String("designer")) return host::runDesigner(arguments);
+  if (command == QLatin1String("query")) return host::runQuery(arguments);
   std::fprintf(stderr, "%s\n", host::usage().toLocal8Bit().constData());
   return command.isEmpty() || command == QLatin1String("--help") ? 0 : 2;
 }

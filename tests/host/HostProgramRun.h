@@ -9,6 +9,7 @@
 struct CommandRun {
   int exitCode;
   QString errors;  // standard error
+  QString output;  // standard output, read as UTF-8
 };
 
 // Starts the program in `process` the same way, for a test that acts on it
@@ -25,6 +26,7 @@ inline void startOrbelan(QProcess& process, const QStringList& arguments) {
 inline CommandRun runOrbelan(const QStringList& arguments) {
   QProcess process;
   startOrbelan(process, arguments);
-  if (!process.waitForFinished(120000)) return {-1, QStringLiteral("did not finish")};
-  return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+  if (!process.waitForFinished(120000)) return {-1, QStringLiteral("did not finish"), {}};
+  return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError()),
+          QString::fromUtf8(process.readAllStandardOutput())};
 }

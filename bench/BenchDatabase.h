@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+namespace db {
+class Database;
+}
+
+// The label archive the benchmarks measure on: 1,000,000 labels in an
+// embedded database, built once and kept in a fixed temporary folder
+// (ORBELAN_BENCH_DIR, default <temp>/orbelan-bench) so that later runs only
+// measure.
+namespace bench {
+
+inline constexpr int kLabels = 1000000;
+
+// The path of the database file, its folder made when missing.
+QString labelDatabasePath();
+
+// Builds the database unless a complete one is already there: the host's
+// archive schema, kLabels labels with DESCRIZIONE "Articolo di prova numero
+// <ID>", and a search that runs at every keystroke for user 1. False when
+// the database is still incomplete.
+bool prepareLabelDatabase(const QString& path);
+
+// Runs one statement in a transaction of its own and commits.
+void runStatement(db::Database& database, const QString& statement);
+
+double median(std::vector<double> values);
+
+}  // namespace bench

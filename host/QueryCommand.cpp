@@ -1,0 +1,186 @@
+// `orbelan query`: the query designer's rows turned into a statement by the
+// query engine and, when asked, run on the user's main archive, without the
+// designer window.
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <optional>
+
+#include "AnswerLine.h"
+#include "BatchSession.h"
+#include "HostCommands.h"
+#include "QueryRowsFile.h"
+#include "core/SqlText.h"
+#include "db/Query.h"
+#include "db/Transaction.h"
+#include "env/TabX.h"
+#include "grid/GridModel.h"
+#include "query/engine/QueryEngine.h"
+#include "query/model/RowList.h"
+#include "ui/Prompter.h"
+
+namespace host {
+
+namespace {
+
+const QString kName = QStringLiteral("orbelan query");
+
+struct QueryRequest {
+  int user = 0;
+  QString table;
+  QString rowsFile;
+  bool run = false;
+};
+
+// `--user N --table T [--rows FILE] (--sql | --run)`, in any order.
+std::optional<QueryRequest> parseQuery(QStringList arguments) {
+  QueryRequest request;
+  bool haveUser = false;
+  int modes = 0;
+  while (!arguments.isEmpty()) {
+    const QString option = arguments.takeFirst();
+    if (option == QLatin1String("--sql") || option == QLatin1String("--run")) {
+      request.run = option == QLatin1String("--run");
+      ++modes;
+    } else if (arguments.isEmpty()) {
+      return std::nullopt;
+    } else if (option == QLatin1String("--user")) {
+      request.user = arguments.takeFirst().toInt(&haveUser);
+      if (!haveUser) return std::nullopt;
+    } else if (option == QLatin1String("--table")) {
+      request.table = arguments.takeFirst();
+    } else if (option == QLatin1String("--rows")) {
+      request.rowsFile = arguments.takeFirst();
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!haveUser || request.table.isEmpty() || modes != 1) return std::nullopt;
+  return request;
+}
+
+void say(const QString& text) {
+  std::fprintf(stderr, "%s: %s\n", kName.toLocal8Bit().constData(), text.toLocal8Bit().constData());
+}
+
+// The rows of the file, or nothing after saying which line is wrong.
+std::optional<QueryRowsFile> readRowsFile(const QString& name) {
+  QFile file(name);
+  if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly)) {
+    say(QStringLiteral("cannot read the rows file ") + name);
+    return std::nullopt;
+  }
+  const QByteArray text = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    say(QStringLiteral("cannot read the rows file %1: %2").arg(name, file.errorString()));
+    return std::nullopt;
+  }
+  QueryRowsFile rows = parseQueryRows(text);
+  if (!rows.ok()) {
+    say(QStringLiteral("%1, line %2: %3").arg(name).arg(rows.faultLine).arg(rows.fault));
+    return std::nullopt;
+  }
+  return rows;
+}
+
+void writeLine(const QString& line) {
+  const QByteArray bytes = line.toUtf8() + '\n';
+  std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}
+
+// The answer row by row as it is fetched: the field names, then one line
+// per record with the values as the grid shows them.
+void printAnswer(db::Query& answer) {
+  QStringList values;
+  for (int i = 0; i < answer.fieldCount(); ++i) values << answer.field(i).name;
+  writeLine(answerLine(values));
+  for (; !answer.isEof(); answer.next()) {
+    values.clear();
+    for (int i = 0; i < answer.fieldCount(); ++i)
+      values << grid::GridModel::displayText(answer.value(answer.currentRow(), i), answer.field(i));
+    writeLine(answerLine(values));
+  }
+}
+
+// Standard output taken whole: a full disk or a closed pipe is a failure.
+bool outputWritten() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  say(QStringLiteral("cannot write to standard output"));
+  return false;
+}
+
+int runOnArchive(BatchSession& session, const QueryRequest& request,
+                 const std::optional<QueryRowsFile>& file) {
+  TTabXForm& ambiente = session.ambiente();
+  // The designer's own transaction: a snapshot that does not wait for locks.
+  db::Transaction transaction(ambiente.IBDatabase1, {QStringLiteral("isc_tpb_concurrency"),
+                                                     QStringLiteral("isc_tpb_nowait")});
+  // Firebird keeps unquoted names in upper case; the engine quotes the table.
+  const QString table = request.table.toUpper();
+  try {
+    if (!db::tableExists(transaction, table)) {
+      say(QStringLiteral("the main database %1 has no table %2")
+              .arg(ambiente.GetV(QStringLiteral("Archivio")), table));
+      return 1;
+    }
+  } catch (const db::DbError& error) {
+    say(error.text());
+    return 1;
+  }
+  query::model::RowList rows;
+  query::engine::QueryEngine engine(ambiente.IBDatabase1, transaction, rows, table);
+  if (file) {
+    query::model::InternalChange change(rows);
+    rows.replaceAll(file->rows);
+  } else {
+    query::model::RiempiTabIntTmp(rows, engine.tableFields().fieldNames(table));
+  }
+  const bool sideBySide = file && file->flags.sideBySide;
+
+  if (!request.run) {
+    for (const QString& line : engine.statementLines(sideBySide)) writeLine(line);
+    return outputWritten() ? 0 : 1;
+  }
+  db::Query answer(ambiente.IBDatabase1, transaction);
+  // Only the current record is kept: a large answer is printed as it comes.
+  answer.setForwardOnly(true);
+  if (!engine.EseguiInterrogazione(answer, sideBySide)) {
+    ui::plain(query::engine::syntaxFailureMessage());
+    say(QStringLiteral("the database refused the statement: ") + engine.lastError());
+    return 1;
+  }
+  try {
+    printAnswer(answer);
+  } catch (const db::DbError& error) {
+    std::fflush(stdout);
+    ui::plain(query::engine::syntaxFailureMessage());
+    say(QStringLiteral("the answer stopped at a record the database refused: ") + error.text());
+    return 1;
+  }
+  return outputWritten() ? 0 : 1;
+}
+
+}  // namespace
+
+int runQuery(const QStringList& arguments) {
+  const auto request = parseQuery(arguments);
+  if (!request) {
+    std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
+    return 2;
+  }
+  if (!core::isSqlIdentifier(request->table)) {
+    say(QStringLiteral("\"%1\" is not a table name (letters, digits, _ and $, from a letter)")
+            .arg(request->table));
+    return 2;
+  }
+  std::optional<QueryRowsFile> file;
+  if (!request->rowsFile.isEmpty()) {
+    file = readRowsFile(request->rowsFile);
+    if (!file) return 1;
+  }
+  BatchSession session(kName);
+  if (!session.open(request->user)) return 1;
+  return runOnArchive(session, *request, file);
+}
+
+}  // namespace host

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "db/Database.h"
+#include "host/HostProgramRun.h"
+#include "support/FirebirdFixture.h"
+#include "support/HostInstallation.h"
+
+namespace {
+
+CommandRun queryCommand(const QStringList& arguments) {
+  return runOrbelan(QStringList{"query", "--user", "1"} + arguments);
+}
+
+// Standard output of the lines given, for a comparison that shows the text.
+std::string printed(const QStringList& lines) {
+  return (lines.join('\n') + '\n').toStdString();
+}
+
+// The records of a --run answer (after its header line) in sorted order:
+// the statement has no ORDER BY.
+QStringList sortedRecords(const QString& output) {
+  QStringList records = output.split('\n', Qt::SkipEmptyParts).mid(1);
+  records.sort();
+  return records;
+}
+
+// Two launches of two labels each, apart from the demo's labels.
+class QueryCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db::Database database;
+    host_.openArchive(database);
+    for (const char* statement :
+         {"INSERT INTO LANCISTAMPA (ID,DATA,NOTE) VALUES (900,'2024-05-02','Prova; uno')",
+          "INSERT INTO LANCISTAMPA (ID,DATA,NOTE) VALUES (901,'2024-05-03','seconda')",
+          "INSERT INTO ETICHETTE (ID,CODICE,DESCRIZIONE,IDLANCIOSTAMPA) VALUES "
+          "(9001,'Q1','Giacca blu',900)",
+          "INSERT INTO ETICHETTE (ID,CODICE,DESCRIZIONE,IDLANCIOSTAMPA) VALUES "
+          "(9002,'Q2','Abito grigio',900)",
+          "INSERT INTO ETICHETTE (ID,CODICE,DESCRIZIONE,IDLANCIOSTAMPA) VALUES "
+          "(9003,'Q3','Gonna blu',901)"})
+      runStatement(database, statement);
+  }
+
+  QString writeRows(const QByteArray& text) {
+    QFile file(host_.native("righe.txt"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return file.fileName();
+  }
+
+  HostInstallation host_;
+};
+
+TEST_F(QueryCommandTest, PrintsTheStatementOfTheDefaultListAndOfARowsFile) {
+  const CommandRun plain = queryCommand({"--table", "lancistampa", "--sql"});
+  EXPECT_EQ(plain.exitCode, 0) << plain.errors.toStdString();
+  EXPECT_EQ(plain.output.toStdString(),
+            printed({"SELECT", "XX.ID,", "XX.DATA,", "XX.NOTE,", "XX.ESPORTATO,", "XX.DATAEXPORT",
+                     "FROM ", "\"LANCISTAMPA\" XX "}));
+
+  // A join, a predicate, a search text with an apostrophe: shown as the
+  // answer holds it, the apostrophe doubled once.
+  const QString rows = writeRows(
+      "1\tCODICE\t1\n2\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA>=900)\n3\tLANCISTAMPA = A\t9\n"
+      "4\tA.ID\t8\tIDLANCIOSTAMPA\n5\tA.NOTE\t1\tprova; un'\n");
+  const CommandRun joined = queryCommand({"--table", "ETICHETTE", "--rows", rows, "--sql"});
+  EXPECT_EQ(joined.exitCode, 0) << joined.errors.toStdString();
+  EXPECT_EQ(joined.output.toStdString(),
+            printed({"SELECT", "XX.CODICE,", "A.NOTE", "FROM ", "\"ETICHETTE\" XX ",
+                     "LEFT JOIN \"LANCISTAMPA\"  A", "ON ((A.ID=XX.IDLANCIOSTAMPA))", "WHERE ",
+                     "((XX.IDLANCIOSTAMPA>=900)) and",
+                     "((UPPER (CAST(A.NOTE AS CHARACTER(256)) ) LIKE UPPER('%PROVA; UN''%')))"}));
+
+  // --sql shows a statement the database would refuse, and succeeds.
+  const CommandRun refused =
+      queryCommand({"--table", "ETICHETTE", "--rows", writeRows("1\tID\t1\t(ID=)\n"), "--sql"});
+  EXPECT_EQ(refused.exitCode, 0) << refused.errors.toStdString();
+  EXPECT_TRUE(refused.output.endsWith("((XX.ID=))\n")) << refused.output.toStdString();
+}
+
+TEST_F(QueryCommandTest, RunsTheQueryAndPrintsTheAnswerOrTheRefusal) {
+  const QString rows = writeRows(
+      "1\tCODICE\t1\n2\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA=900)\n3\tLANCISTAMPA = A\t9\n"
+      "4\tA.ID\t8\tIDLANCIOSTAMPA\n5\tA.DATA\t1\n6\tA.NOTE\t1\n");
+  const CommandRun run = queryCommand({"--table", "ETICHETTE", "--rows", rows, "--run"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_TRUE(run.output.startsWith("CODICE;DATA;NOTE\n")) << run.output.toStdString();
+  EXPECT_EQ(sortedRecords(run.output),
+            (QStringList{"Q1;02/05/2024;\"Prova; uno\"", "Q2;02/05/2024;\"Prova; uno\""}));
+
+  const CommandRun wholeTable = queryCommand({"--table", "LANCISTAMPA", "--run"});
+  EXPECT_EQ(wholeTable.exitCode, 0) << wholeTable.errors.toStdString();
+  EXPECT_TRUE(wholeTable.output.startsWith("ID;DATA;NOTE;ESPORTATO;DATAEXPORT\n"));
+  EXPECT_TRUE(wholeTable.output.contains("\n901;03/05/2024;seconda;;\n"))
+      << wholeTable.output.toStdString();
+
+  const CommandRun refused =
+      queryCommand({"--table", "ETICHETTE", "--rows", writeRows("1\tID\t1\t(ID=)\n"), "--run"});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_TRUE(refused.output.isEmpty()) << refused.output.toStdString();
+  EXPECT_TRUE(refused.errors.contains(
+      "Si prega di verificare la sintassi delle condizioni o dei collegamenti"))
+      << refused.errors.toStdString();
+  EXPECT_TRUE(refused.errors.contains("the database refused the statement: "));
+  EXPECT_TRUE(refused.errors.contains("Token unknown")) << refused.errors.toStdString();
+}
+
+TEST_F(QueryCommandTest, SideBySidePartsAreJoinedByUnion) {
+  const QString rows = writeRows(
+      "1\tCODICE\t6\n2\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA=900)\n3\tQUERY BLOCCATA\t7\n"
+      "4\tETICHETTE\t9\tUNION\n5\tCODICE\t1\n6\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA=901)\n"
+      "7\tQUERY BLOCCATA\t7\tUNION\n");
+  const CommandRun sql = queryCommand({"--table", "ETICHETTE", "--rows", rows, "--sql"});
+  EXPECT_EQ(sql.exitCode, 0) << sql.errors.toStdString();
+  const QStringList part{"SELECT", "XX.CODICE", "FROM ", "\"ETICHETTE\" XX ", "WHERE "};
+  EXPECT_EQ(sql.output.toStdString(),
+            printed(QStringList(part) << "((XX.IDLANCIOSTAMPA=900))"
+                                      << "UNION" << part << "((XX.IDLANCIOSTAMPA=901))"));
+
+  const CommandRun run = queryCommand({"--table", "ETICHETTE", "--rows", rows, "--run"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_TRUE(run.output.startsWith("CODICE\n"));
+  EXPECT_EQ(sortedRecords(run.output), (QStringList{"Q1", "Q2", "Q3"}));
+}
+
+TEST_F(QueryCommandTest, WrongRequestsAndFilesAreRefusedWithAReason) {
+  const QString good = writeRows("1\tID\t1\n");
+  EXPECT_EQ(queryCommand({"--table", "ETICHETTE"}).exitCode, 2) << "neither --sql nor --run";
+  EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--sql", "--run"}).exitCode, 2);
+  const CommandRun noTable = runOrbelan({"query", "--user", "1", "--sql"});
+  EXPECT_EQ(noTable.exitCode, 2);
+  EXPECT_TRUE(noTable.errors.contains("orbelan query --user N --table T"));
+
+  const CommandRun notAName = queryCommand({"--table", "ETICHETTE XX; --", "--sql"});
+  EXPECT_EQ(notAName.exitCode, 2);
+  EXPECT_TRUE(notAName.errors.contains("is not a table name")) << notAName.errors.toStdString();
+
+  const CommandRun missingTable = queryCommand({"--table", "MAGAZZINO", "--rows", good, "--sql"});
+  EXPECT_EQ(missingTable.exitCode, 1);
+  EXPECT_TRUE(missingTable.errors.contains("has no table MAGAZZINO"))
+      << missingTable.errors.toStdString();
+  EXPECT_TRUE(missingTable.output.isEmpty());
+
+  const QString bad = writeRows("1\tID\t1\n2\tCODICE\t1\n3\tNOTE\t5\n");
+  const CommandRun malformed = queryCommand({"--table", "ETICHETTE", "--rows", bad, "--run"});
+  EXPECT_EQ(malformed.exitCode, 1);
+  EXPECT_TRUE(malformed.errors.contains(bad + ", line 3: Mostra \"5\""))
+      << malformed.errors.toStdString();
+  EXPECT_TRUE(malformed.output.isEmpty());
+
+  const CommandRun unreadable =
+      queryCommand({"--table", "ETICHETTE", "--rows", host_.native("nessuno.txt"), "--sql"});
+  EXPECT_EQ(unreadable.exitCode, 1);
+  EXPECT_TRUE(unreadable.errors.contains("cannot read the rows file"));
+}
+
+}  // namespace
