@@ -205,7 +205,6 @@ QString usage() {
       "  orbelan designer --user N [--table T]\n"
       "      open the query designer on table T (default ETICHETTE) of user N's main\n"
       "      database, as F8 in the label grid does\n"
-
       "  orbelan query --user N --table T [--rows FILE] (--sql | --run)\n"
       "      the query designer's query over table T: its rows from FILE (UTF-8, one row\n"
       "      a line: Numero, Nome, Mostra, Condizione separated by TAB), or one shown row\n"
