@@ -143,34 +143,6 @@ TEST(SortKeysTest, TheChoiceRewritesEveryColumnsCode) {
   EXPECT_FALSE(query::engine::canAddSortKey(31));  // the 32nd
 }
 
-TEST(SortKeysTest, TheListsStartFromTheCodes) {
-  using T = db::FieldType;
-  QList<db::FieldInfo> fields;
-  for (const auto& [name, type] : std::vector<std::pair<const char*, T>>{{"CODICE", T::String},
-                                                                         {"QTA", T::Integer},
-                                                                         {"NOTE", T::Memo},
-                                                                         {"PREZZO", T::Bcd},
-                                                                         {"DATA", T::Date},
-                                                                         {"PESO", T::Float}}) {
-    db::FieldInfo field;
-    field.name = name;
-    field.type = type;
-    fields << field;
-  }
-  AnswerCodes codes;
-  codes.setCode(1, 10210);  // second key, descending, total
-  codes.setCode(4, 10100);  // first key
-  codes.setCode(5, 2);      // grouping only
-  const query::engine::SortAndTotals lists = query::engine::sortAndTotalsLists(fields, codes);
-  using C = query::engine::ChoiceColumn;
-  EXPECT_EQ(lists.available, (QList<C>{{0, "CODICE"}, {3, "PREZZO"}, {5, "PESO"}}));
-  EXPECT_EQ(lists.keys, (QList<C>{{4, "DATA"}, {1, "QTA"}}));
-  EXPECT_EQ(lists.numeric, (QList<C>{{3, "PREZZO"}, {5, "PESO"}}));
-  EXPECT_EQ(lists.totals, (QList<C>{{1, "QTA"}}));
-  EXPECT_TRUE(lists.descending);
-  EXPECT_FALSE(query::engine::sortAndTotalsLists(fields, AnswerCodes()).descending);
-}
-
 namespace {
 
 class SortKeysDatabaseTest : public FirebirdTest {
