@@ -23,17 +23,6 @@ bool summable(db::FieldType type) {
          type == T::LargeInt;
 }
 
-// A flat button standing for a caption that puts the focus in its box.
-QPushButton* focusCaption(const QString& text, const QString& name, QWidget* box, QWidget* parent) {
-  auto* caption = new QPushButton(text, parent);
-  caption->setObjectName(name);
-  caption->setFlat(true);
-  caption->setAutoDefault(false);
-  caption->setFocusPolicy(Qt::NoFocus);
-  QObject::connect(caption, &QPushButton::clicked, box, [box] { box->setFocus(); });
-  return caption;
-}
-
 }  // namespace
 
 TCalcSommaForm::TCalcSommaForm(const QString& table, db::Database& database,
@@ -47,13 +36,15 @@ TCalcSommaForm::TCalcSommaForm(const QString& table, db::Database& database,
   comboCampo_->setMinimumWidth(200);
 
   auto* boxes = new QGridLayout;
-  boxes->addWidget(focusCaption(QStringLiteral("Campo Da Sommare"),
-                                QStringLiteral("LabelCampoDaSommare"), comboCampo_, this),
-                   0, 0);
+  boxes->addWidget(
+      query::designer::focusCaption(QStringLiteral("Campo Da Sommare"),
+                                    QStringLiteral("LabelCampoDaSommare"), comboCampo_, this),
+      0, 0);
   boxes->addWidget(comboCampo_, 1, 0);
-  boxes->addWidget(focusCaption(QStringLiteral("Titolo Somma"), QStringLiteral("LabelTitoloSomma"),
-                                editSomma_, this),
-                   2, 0);
+  boxes->addWidget(
+      query::designer::focusCaption(QStringLiteral("Titolo Somma"),
+                                    QStringLiteral("LabelTitoloSomma"), editSomma_, this),
+      2, 0);
   boxes->addWidget(editSomma_, 3, 0);
   boxes->setRowStretch(4, 1);
 

@@ -37,4 +37,14 @@ void DesignerDialog::confirm() {
   done(ui::ResultOk);
 }
 
+QPushButton* focusCaption(const QString& text, const QString& name, QWidget* box, QWidget* parent) {
+  auto* caption = new QPushButton(text, parent);
+  caption->setObjectName(name);
+  caption->setFlat(true);
+  caption->setAutoDefault(false);
+  caption->setFocusPolicy(Qt::NoFocus);
+  QObject::connect(caption, &QPushButton::clicked, box, [box] { box->setFocus(); });
+  return caption;
+}
+
 }  // namespace query::designer

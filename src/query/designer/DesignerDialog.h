@@ -33,4 +33,7 @@ class DesignerDialog : public ui::ModalDialog {
   QPushButton* cancel_;
 };
 
+// A flat button standing for a caption that puts the focus in its box.
+QPushButton* focusCaption(const QString& text, const QString& name, QWidget* box, QWidget* parent);
+
 }  // namespace query::designer
