@@ -27,6 +27,7 @@
 #include "query/designer/FormuleForm.h"
 #include "query/designer/IBFQuerForm.h"
 #include "query/designer/LimitedMemo.h"
+#include "query/designer/RaggMesiForm.h"
 #include "query/designer/RangeForm.h"
 #include "query/designer/RowGrid.h"
 #include "query/engine/QueryEngine.h"
@@ -252,7 +253,7 @@ bool TIBLQueryForm::TastoRighe(int key) {
       if (field && !flags_.locked) keyFormula();
       return true;
     case Qt::Key_F8:
-      // The year-and-month extraction comes with the result view's dialogs.
+      if (field && !flags_.locked) keyYearMonth();
       return true;
     case Qt::Key_F9:
       if (!flags_.locked) keyConditionEditor();
@@ -295,6 +296,17 @@ void TIBLQueryForm::keyFormula() {
   if (ui::runDialog(dialog) != 1) return;
   setCurrentCondition(designer::formulaCondition(dialog.EditFormula()->text(),
                                                  dialog.EditNomeCampoRisposta()->text()));
+}
+
+void TIBLQueryForm::keyYearMonth() {
+  QStringList dateFields;
+  for (const QString& nome : model::fieldNames(rows_)) {
+    const db::FieldType type = engine_->DeterminaTipoCampo(nome);
+    if (type == db::FieldType::Date || type == db::FieldType::DateTime) dateFields << nome;
+  }
+  TRaggMesiForm dialog(dateFields, this);
+  if (ui::runDialog(dialog) != 1) return;
+  setCurrentCondition(dialog.condition());
 }
 
 void TIBLQueryForm::keyConditionEditor() {

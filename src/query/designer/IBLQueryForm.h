@@ -104,6 +104,7 @@ class TIBLQueryForm : public QDialog {
   void keyFieldName();
   void keyRange();
   void keyFormula();
+  void keyYearMonth();
   void keyConditionEditor();
   void keyValue();
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "grid/RadioGroup.h"
 #include "query/designer/IBLQueryForm.h"
 #include "query/engine/QueryEngine.h"
 #include "support/FirebirdFixture.h"
@@ -133,16 +135,30 @@ TEST_F(IBLQueryFormTest, KeysEditTheCurrentRowAndRespectTheLock) {
   press("QTA", Qt::Key_F9);
   EXPECT_EQ(condition("QTA"), "(QTA>1AND QTA<5)");
 
-  // Locked: F3, F7 and F9 are ignored, the buttons say why; F4 still works.
+  // F8 offers the date fields and writes the extraction.
+  QStringList offered;
+  prompter_.script([&](QDialog& dialog) {
+    auto* fields = control<QComboBox>(dialog, "EditNomiCampi");
+    for (int i = 0; i < fields->count(); ++i) offered << fields->itemText(i);
+    control<TRadioGroup>(dialog, "RadioGroup1")->button(1)->click();
+    clickButton(dialog, "ButtonOk");
+    return dialog.result();
+  });
+  press("ID", Qt::Key_F8);
+  EXPECT_EQ(offered, QStringList{"DATAIMPORT"});
+  EXPECT_EQ(condition("ID"), "(EXTRACT (MONTH from DATAIMPORT)) AS Mese");
+
+  // Locked: F3, F7, F8 and F9 are ignored, the buttons say why; F4 still works.
   form_->flags().locked = true;
   prompter_.reset();
   press("ID", Qt::Key_F3);
   press("ID", Qt::Key_F7);
+  press("ID", Qt::Key_F8);
   press("ID", Qt::Key_F9);
   EXPECT_EQ(mostra("ID"), 1);
   EXPECT_TRUE(prompter_.dialogs().isEmpty());
-  press("ID", Qt::Key_F4);
-  EXPECT_EQ(condition("ID"), "(");
+  press("IDLANCIOSTAMPA", Qt::Key_F4);
+  EXPECT_EQ(condition("IDLANCIOSTAMPA"), "(");
   QTest::keyClick(grid_, Qt::Key_Escape);
   clickButton(*form_, "ButtonDeselezionaTutto");
   clickButton(*form_, "ButtonEliminaTabella");
