@@ -18,7 +18,7 @@
 #include "core/Paths.h"
 #include "db/Query.h"
 #include "env/TabX.h"
-#include "grid/GridModel.h"
+#include "query/designer/AnswerModel.h"
 #include "query/designer/CalcSommaForm.h"
 #include "query/designer/ConditionEdits.h"
 #include "query/designer/DesignerRowsModel.h"
@@ -29,6 +29,7 @@
 #include "query/designer/LimitedMemo.h"
 #include "query/designer/RaggMesiForm.h"
 #include "query/designer/RangeForm.h"
+#include "query/designer/ResultView.h"
 #include "query/designer/RowGrid.h"
 #include "query/engine/QueryEngine.h"
 #include "query/model/RowEdits.h"
@@ -72,16 +73,18 @@ TIBLQueryForm::TIBLQueryForm(db::Database& database, db::Transaction& transactio
   pages_ = new QStackedWidget(this);
   auto* pages = pages_;
   designPage_ = new QWidget(pages);
-  resultPage_ = new QWidget(pages);
+  resultView_ = new designer::ResultView(*answer_, *engine_, flags_, settings_, pages);
+  resultPage_ = resultView_;
   pages->addWidget(designPage_);
   pages->addWidget(resultPage_);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(pages);
   buildDesignView(designPage_);
-  buildResultView(resultPage_);
   buildMenu();
-  connect(buttonRitorna_, &QPushButton::clicked, this, &TIBLQueryForm::ButtonRitornaClick);
+  connect(resultView_, &designer::ResultView::ritornaAQuery, this,
+          &TIBLQueryForm::ButtonRitornaClick);
+  connect(resultView_, &designer::ResultView::chiudi, this, &TIBLQueryForm::ButtonChiudiClick);
   pages->setCurrentWidget(designPage_);
   resize(900, 600);
   gridQuery_->setFocus();
@@ -103,7 +106,7 @@ TIBLQueryForm::TIBLQueryForm(db::Database& database, db::Transaction& transactio
 }
 
 TIBLQueryForm::~TIBLQueryForm() {
-  answerModel_->setSource(nullptr);
+  resultView_->answerModel()->setSource(nullptr);
   answer_->close();
 }
 
@@ -162,25 +165,6 @@ void TIBLQueryForm::buildDesignView(QWidget* page) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(gridQuery_, 1);
   layout->addLayout(side);
-}
-
-void TIBLQueryForm::buildResultView(QWidget* page) {
-  answerModel_ = new grid::GridModel(this);
-  answerModel_->setSource(answer_.get());
-  gridRisposta_ = new QTableView(page);
-  gridRisposta_->setObjectName(QStringLiteral("GridRisposta"));
-  gridRisposta_->setModel(answerModel_);
-  gridRisposta_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  gridRisposta_->setWordWrap(false);
-  buttonRitorna_ =
-      button(QStringLiteral("ButtonRitorna"), QStringLiteral("&Ritorna a Query"), page);
-  auto* bar = new QHBoxLayout;
-  bar->addStretch();
-  bar->addWidget(buttonRitorna_);
-  auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addLayout(bar);
-  layout->addWidget(gridRisposta_, 1);
 }
 
 void TIBLQueryForm::buildMenu() {
@@ -337,7 +321,7 @@ void TIBLQueryForm::keyValue() {
 bool TIBLQueryForm::runRows(bool clipboard) {
   gridQuery_->postPendingEdit();
   engine_->setClipboardMode(clipboard);
-  answerModel_->sourceClosing();
+  resultView_->answerModel()->sourceClosing();
   const bool done = engine_->EseguiInterrogazione(*answer_, flags_.sideBySide);
   engine_->setClipboardMode(false);
   if (!done) {
@@ -414,11 +398,10 @@ void TIBLQueryForm::ButtonChiudiClick() {
 }
 
 void TIBLQueryForm::SettaFormRisposta() {
-  flags_.layoutCurrent = false;
-  answerModel_->sourceOpened();
+  resultView_->answerOpened();
   pages_->setCurrentWidget(resultPage_);
   gridQuery_->setContextMenuPolicy(Qt::NoContextMenu);
-  gridRisposta_->setFocus();
+  resultView_->grid()->setFocus();
   SettaggioControlli();
 }
 
@@ -432,7 +415,7 @@ void TIBLQueryForm::ButtonRitornaClick() {
 
 void TIBLQueryForm::SettaggioControlli() {
   const bool result = inResultView();
-  buttonRitorna_->setEnabled(result);
+  resultView_->setControlsEnabled(result);
   for (QPushButton* each : {buttonEsegui_, buttonSeleziona_, buttonDeseleziona_, buttonAggiungi_,
                             buttonElimina_, buttonElabAvanzate_, buttonChiudi_})
     each->setEnabled(!result);

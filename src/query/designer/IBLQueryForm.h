@@ -20,14 +20,12 @@ class Database;
 class Query;
 class Transaction;
 }  // namespace db
-namespace grid {
-class GridModel;
-}
 namespace query::engine {
 class QueryEngine;
 }
 namespace query::designer {
 class DesignerRowsModel;
+class ResultView;
 class RowGrid;
 
 // What the designer keeps for its life.
@@ -91,7 +89,6 @@ class TIBLQueryForm : public QDialog {
 
  private:
   void buildDesignView(QWidget* page);
-  void buildResultView(QWidget* page);
   void buildMenu();
   bool refusedWhenLocked();
   int currentRow() const;
@@ -118,9 +115,8 @@ class TIBLQueryForm : public QDialog {
   std::unique_ptr<TTabXForm> ambiente_;
 
   query::designer::DesignerRowsModel* rowsModel_;
-  grid::GridModel* answerModel_;
   query::designer::RowGrid* gridQuery_;
-  QTableView* gridRisposta_;
+  query::designer::ResultView* resultView_;
   QStackedWidget* pages_;
   QWidget* designPage_;
   QWidget* resultPage_;
@@ -131,7 +127,6 @@ class TIBLQueryForm : public QDialog {
   QPushButton* buttonElimina_;
   QPushButton* buttonElabAvanzate_;
   QPushButton* buttonChiudi_;
-  QPushButton* buttonRitorna_;
   QAction* precedente_;
   QAction* successiva_;
 };
