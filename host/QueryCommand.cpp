@@ -3,6 +3,7 @@
 // designer window.
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <cstdio>
 #include <optional>
 
@@ -15,7 +16,9 @@
 #include "db/Transaction.h"
 #include "env/TabX.h"
 #include "grid/GridModel.h"
+#include "query/engine/DigitGrouping.h"
 #include "query/engine/QueryEngine.h"
+#include "query/engine/SortKeys.h"
 #include "query/model/RowList.h"
 #include "ui/Prompter.h"
 
@@ -30,7 +33,25 @@ struct QueryRequest {
   QString table;
   QString rowsFile;
   bool run = false;
+  QList<QPair<int, int>> codes;  // answer column (from 1), Raggruppa code
 };
+
+// "POS=CODE[,POS=CODE...]": positions 1 to 256, codes of at most five digits.
+bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
+  for (const QString& item : text.split(QLatin1Char(','))) {
+    const QStringList parts = item.split(QLatin1Char('='));
+    bool positionOk = false;
+    bool codeOk = false;
+    if (parts.size() != 2) return false;
+    const int position = parts[0].trimmed().toInt(&positionOk);
+    const int code = parts[1].trimmed().toInt(&codeOk);
+    if (!positionOk || !codeOk || position < 1 || position > query::model::AnswerCodes::kColumns ||
+        code < 0 || code > 99999)
+      return false;
+    codes->append({position, code});
+  }
+  return true;
+}
 
 // `--user N --table T [--rows FILE] (--sql | --run)`, in any order.
 std::optional<QueryRequest> parseQuery(QStringList arguments) {
@@ -51,6 +72,8 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
       request.table = arguments.takeFirst();
     } else if (option == QLatin1String("--rows")) {
       request.rowsFile = arguments.takeFirst();
+    } else if (option == QLatin1String("--codes")) {
+      if (!parseCodes(arguments.takeFirst(), &request.codes)) return std::nullopt;
     } else {
       return std::nullopt;
     }
@@ -90,14 +113,20 @@ void writeLine(const QString& line) {
 
 // The answer row by row as it is fetched: the field names, then one line
 // per record with the values as the grid shows them.
-void printAnswer(db::Query& answer) {
+void printAnswer(db::Query& answer, const query::model::AnswerCodes& codes) {
   QStringList values;
   for (int i = 0; i < answer.fieldCount(); ++i) values << answer.field(i).name;
   writeLine(answerLine(values));
   for (; !answer.isEof(); answer.next()) {
     values.clear();
     for (int i = 0; i < answer.fieldCount(); ++i)
-      values << grid::GridModel::displayText(answer.value(answer.currentRow(), i), answer.field(i));
+      values << (codes.TipoRaggruppamento(i) != 0 &&
+                         query::engine::groupsDigits(answer.field(i).type)
+                     ? query::engine::groupedCellText(answer.value(answer.currentRow(), i),
+                                                      answer.field(i).type,
+                                                      codes.TipoRaggruppamento(i), QLocale())
+                     : grid::GridModel::displayText(answer.value(answer.currentRow(), i),
+                                                    answer.field(i)));
     writeLine(answerLine(values));
   }
 }
@@ -136,9 +165,15 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
     query::model::RiempiTabIntTmp(rows, engine.tableFields().fieldNames(table));
   }
   const bool sideBySide = file && file->flags.sideBySide;
+  for (const auto& [position, code] : request.codes) engine.codes().setCode(position - 1, code);
 
   if (!request.run) {
-    for (const QString& line : engine.statementLines(sideBySide)) writeLine(line);
+    // The sort lines follow the codes as an update of the sort keys adds them.
+    const QStringList statement = engine.statementLines(sideBySide);
+    const query::engine::SortKeyOutcome sorted = query::engine::sortKeyRule(
+        statement, query::engine::columnCodes(engine.codes(), query::model::AnswerCodes::kColumns),
+        false);
+    for (const QString& line : sorted.reopen ? sorted.lines : statement) writeLine(line);
     return outputWritten() ? 0 : 1;
   }
   db::Query answer(ambiente.IBDatabase1, transaction);
@@ -149,8 +184,16 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
     say(QStringLiteral("the database refused the statement: ") + engine.lastError());
     return 1;
   }
+  if (!request.codes.isEmpty()) {
+    const QString refused = query::engine::applySortKeys(answer, engine);
+    if (!refused.isEmpty()) {
+      ui::plain(query::engine::syntaxFailureMessage());
+      say(QStringLiteral("the database refused the sort keys: ") + refused);
+      return 1;
+    }
+  }
   try {
-    printAnswer(answer);
+    printAnswer(answer, engine.codes());
   } catch (const db::DbError& error) {
     std::fflush(stdout);
     ui::plain(query::engine::syntaxFailureMessage());

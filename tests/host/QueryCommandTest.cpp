@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include "db/Database.h"
 #include "host/HostProgramRun.h"
@@ -158,3 +159,28 @@ TEST_F(QueryCommandTest, WrongRequestsAndFilesAreRefusedWithAReason) {
 }
 
 }  // namespace
+
+TEST_F(QueryCommandTest, CodesAddSortKeysAndGroupDigits) {
+  const QString rows = writeRows(
+      "1\tCODICE\t1\n2\tID\t0\t(CALC (CAST(ID AS DOUBLE PRECISION)*1000.5) AS IMPORTO)\n"
+      "3\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA=900)\n");
+  const CommandRun sql =
+      queryCommand({"--table", "ETICHETTE", "--rows", rows, "--codes", "1=10100,2=1", "--sql"});
+  EXPECT_EQ(sql.exitCode, 0) << sql.errors.toStdString();
+  EXPECT_TRUE(sql.output.endsWith("ORDER BY\n1 DESCENDING\n")) << sql.output.toStdString();
+
+  const CommandRun run =
+      queryCommand({"--table", "ETICHETTE", "--rows", rows, "--codes", "1=10100,2=1", "--run"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  const QStringList lines = run.output.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 3) << run.output.toStdString();
+  EXPECT_TRUE(lines[1].startsWith("Q2;")) << "descending on the code";
+  // 9002 * 1000.5 with thousands separators and two decimals, in the
+  // machine's number format.
+  QString amount = lines[1].section(';', 1).remove('"');
+  EXPECT_EQ(amount.size(), QString("9.006.501,00").size()) << amount.toStdString();
+  EXPECT_EQ(amount.remove(QRegularExpression("[^0-9]")), "900650100");
+
+  EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--codes", "0=1", "--sql"}).exitCode, 2);
+  EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--codes", "1=123456", "--sql"}).exitCode, 2);
+}

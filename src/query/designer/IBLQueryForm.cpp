@@ -106,7 +106,11 @@ TIBLQueryForm::TIBLQueryForm(db::Database& database, db::Transaction& transactio
 }
 
 TIBLQueryForm::~TIBLQueryForm() {
+  // The views and models read the rows, the answer and the engine, which
+  // are members and go before the window's children would: they go first.
   resultView_->answerModel()->setSource(nullptr);
+  delete pages_;
+  delete rowsModel_;
   answer_->close();
 }
 
