@@ -85,4 +85,12 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+long peakMemoryKb() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n'))
+    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').front().toLong();
+  return -1;
+}
+
 }  // namespace bench

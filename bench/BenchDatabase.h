@@ -28,5 +28,7 @@ bool prepareLabelDatabase(const QString& path);
 void runStatement(db::Database& database, const QString& statement);
 
 double median(std::vector<double> values);
+// The process's peak resident memory (VmHWM) in KiB, -1 when unknown.
+long peakMemoryKb();
 
 }  // namespace bench

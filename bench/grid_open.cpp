@@ -34,14 +34,6 @@ const QString kUser = QStringLiteral("SYSDBA");
 const QString kPassword = QStringLiteral("masterkey");
 const QString kStatement = QStringLiteral("SELECT * FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL");
 
-long peakMemoryKb() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n'))
-    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').front().toLong();
-  return -1;
-}
-
 // Lets the view ask for the rows it shows until it asks no more.
 void settle() {
   for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
@@ -139,7 +131,7 @@ int main(int argc, char** argv) {
     opens.push_back(last.openMs);
     searches.push_back(last.searchMs);
   }
-  const long peak = peakMemoryKb();
+  const long peak = bench::peakMemoryKb();
 
   QStringList firstPage{QStringLiteral("SELECT FIRST %1 *").arg(last.firstScreenRows),
                         QStringLiteral("FROM ETICHETTE WHERE IDLANCIOSTAMPA IS NULL"),
