@@ -90,6 +90,20 @@ TEST_F(ResultViewTest, F3HidesButNeverTheLastColumnAndF4BringsThemBack) {
   EXPECT_TRUE(form_->TabRispTmp().isActive());
 }
 
+TEST_F(ResultViewTest, TitlesAreCutToTheirWidthAndColumnsMoveByTheirTitle) {
+  auto* answer = view_->answerModel();
+  const int character = answer->characterWidth();
+  grid_->horizontalHeader()->resizeSection(1, 3 * character);
+  EXPECT_EQ(answer->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "IMP");
+  grid_->horizontalHeader()->resizeSection(1, 20 * character);
+  EXPECT_EQ(answer->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "IMPORTO");
+
+  grid_->horizontalHeader()->moveSection(2, 0);
+  EXPECT_EQ(answer->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "QTA");
+  EXPECT_EQ(cell(0, 0), "2");
+  EXPECT_EQ(grid_->horizontalHeader()->visualIndex(0), 0) << "the view keeps the model's order";
+}
+
 TEST_F(ResultViewTest, ASortKeepsHiddenColumnsAndWidths) {
   key(2, Qt::Key_F3);
   grid_->horizontalHeader()->resizeSection(0, 30);
