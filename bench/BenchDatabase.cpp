@@ -1,5 +1,6 @@
 #include "BenchDatabase.h"
 
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -83,6 +84,24 @@ bool prepareLabelDatabase(const QString& path) {
 double median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+bool attachLabelDatabase(db::Database& database) {
+  const QString path = labelDatabasePath();
+  if (!prepareLabelDatabase(path)) {
+    std::fprintf(stderr, "the benchmark database is incomplete\n");
+    return false;
+  }
+  database.attach(path, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
+  return true;
+}
+
+int readShownText(const QAbstractItemModel& model) {
+  int characters = 0;
+  for (int row = 0; row < model.rowCount(); ++row)
+    for (int column = 0; column < model.columnCount(); ++column)
+      characters += static_cast<int>(model.index(row, column).data().toString().size());
+  return characters;
 }
 
 long peakMemoryKb() {

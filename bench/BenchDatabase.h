@@ -3,6 +3,7 @@
 #include <QString>
 #include <vector>
 
+class QAbstractItemModel;
 namespace db {
 class Database;
 }
@@ -24,6 +25,12 @@ QString labelDatabasePath();
 // the database is still incomplete.
 bool prepareLabelDatabase(const QString& path);
 
+// Builds the database when needed and attaches `database` to it. False
+// after saying why on standard error.
+bool attachLabelDatabase(db::Database& database);
+// Reads every cell a model holds as the text a view paints, as a screen
+// shown does; returns how many characters that was.
+int readShownText(const QAbstractItemModel& model);
 // Runs one statement in a transaction of its own and commits.
 void runStatement(db::Database& database, const QString& statement);
 

@@ -62,10 +62,7 @@ Measure throughEngine(db::Database& database, const QString& text) {
   // for a batch, as the opened answer shows fewer rows than fit on the screen.
   model.sourceOpened();
   if (model.canFetchMore({})) model.fetchMore({});
-  int characters = 0;
-  for (int row = 0; row < model.rowCount(); ++row)
-    for (int column = 0; column < model.columnCount(); ++column)
-      characters += static_cast<int>(model.index(row, column).data().toString().size());
+  const int characters = bench::readShownText(model);
   result.ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
   result.rows = model.rowCount();
   result.statement = answer.sql;
@@ -117,13 +114,8 @@ int main(int argc, char** argv) {
   // "777" is in about 0.4% of the descriptions, spread over the whole table:
   // the first screen needs a scan of some ten thousand labels.
   const QString text = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("777");
-  const QString path = bench::labelDatabasePath();
-  if (!bench::prepareLabelDatabase(path)) {
-    std::fprintf(stderr, "the benchmark database is incomplete\n");
-    return 1;
-  }
   db::Database database;
-  database.attach(path, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
+  if (!bench::attachLabelDatabase(database)) return 1;
 
   // One run of each to warm the page cache and learn the statement.
   const Measure first = throughEngine(database, text);

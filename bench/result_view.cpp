@@ -30,11 +30,7 @@ double elapsedMs(const QElapsedTimer& timer) {
 int firstScreen(grid::GridModel& model) {
   model.sourceOpened();
   if (model.canFetchMore({})) model.fetchMore({});
-  int characters = 0;
-  for (int row = 0; row < model.rowCount(); ++row)
-    for (int column = 0; column < model.columnCount(); ++column)
-      characters += static_cast<int>(model.index(row, column).data().toString().size());
-  return characters;
+  return bench::readShownText(model);
 }
 
 }  // namespace
@@ -42,13 +38,8 @@ int firstScreen(grid::GridModel& model) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
-  const QString path = bench::labelDatabasePath();
-  if (!bench::prepareLabelDatabase(path)) {
-    std::fprintf(stderr, "the benchmark database is incomplete\n");
-    return 1;
-  }
   db::Database database;
-  database.attach(path, QStringLiteral("SYSDBA"), QStringLiteral("masterkey"));
+  if (!bench::attachLabelDatabase(database)) return 1;
   db::Transaction transaction(
       database, {QStringLiteral("isc_tpb_concurrency"), QStringLiteral("isc_tpb_nowait")});
   query::model::RowList rows;
