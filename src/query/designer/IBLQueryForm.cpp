@@ -25,6 +25,7 @@
 #include "query/designer/EditCondForm.h"
 #include "query/designer/EliminaForm.h"
 #include "query/designer/FormuleForm.h"
+#include "query/designer/IBAggForm.h"
 #include "query/designer/IBFQuerForm.h"
 #include "query/designer/LimitedMemo.h"
 #include "query/designer/RaggMesiForm.h"
@@ -369,7 +370,9 @@ void TIBLQueryForm::ButtonDeselezionaTuttoClick() {
 
 void TIBLQueryForm::ButtonAggiungiTabellaClick() {
   if (refusedWhenLocked()) return;
-  // Joining a table comes with the joined-tables dialog.
+  model::InternalChange change(rows_);
+  TIBAggForm dialog(this, settings_.ditta, settings_.tabella, rows_, database_, transaction_);
+  ui::runDialog(dialog);
 }
 
 void TIBLQueryForm::ButtonElabAvanzateClick() {
