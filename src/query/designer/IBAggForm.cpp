@@ -15,6 +15,7 @@
 
 #include "grid/RadioGroup.h"
 #include "query/designer/DatabaseTables.h"
+#include "query/designer/ListNavigator.h"
 #include "query/designer/ListTabForm.h"
 #include "ui/Prompter.h"
 
@@ -102,6 +103,9 @@ TIBAggForm::TIBAggForm(QWidget* owner, const QString& ditta, const QString& tabe
   keys->addWidget(campiCollegata_, 1, 1);
   keys->addWidget(aggiungi, 2, 0, 1, 2);
   keys->addWidget(gridCollegamenti_, 3, 0, 1, 2);
+  auto* keysNavigator = new query::designer::ListNavigator(QStringLiteral("NavigatorCollegamenti"),
+                                                           gridCollegamenti_, true, impostazione);
+  keys->addWidget(keysNavigator, 4, 0, 1, 2);
 
   auto* riporta = button(QStringLiteral("ButtonRiporta"), QStringLiteral("&Riporta"), joinPart_);
   auto* annulla = button(QStringLiteral("ButtonAnnulla"), QStringLiteral("&Annulla"), joinPart_);
@@ -124,6 +128,8 @@ TIBAggForm::TIBAggForm(QWidget* owner, const QString& ditta, const QString& tabe
   auto* fieldsColumn = new QVBoxLayout;
   fieldsColumn->addWidget(new QLabel(QStringLiteral("Campi da riportare:"), joinPart_));
   fieldsColumn->addWidget(gridCampi_, 1);
+  fieldsColumn->addWidget(new query::designer::ListNavigator(QStringLiteral("NavigatorCampi"),
+                                                             gridCampi_, false, joinPart_));
   auto* selection = new QHBoxLayout;
   selection->addWidget(seleziona);
   selection->addWidget(deseleziona);
@@ -166,6 +172,10 @@ TIBAggForm::TIBAggForm(QWidget* owner, const QString& ditta, const QString& tabe
     editNomeTabella_->setFocus();
   });
   connect(riporta, &QPushButton::clicked, this, &TIBAggForm::riporta);
+  connect(keysNavigator, &query::designer::ListNavigator::removeRequested, this, [this](int row) {
+    keys_.removeAt(row);
+    refreshKeys();
+  });
 }
 
 void TIBAggForm::chooseTable() {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "query/designer/DatabaseTables.h"
+#include "query/designer/ListNavigator.h"
 #include "ui/Prompter.h"
 
 namespace model = query::model;
@@ -93,6 +94,8 @@ TIBCamVisForm::TIBCamVisForm(QWidget* owner, const QString& ditta, const QString
   fields->setContentsMargins(0, 0, 0, 0);
   fields->addWidget(new QLabel(QStringLiteral("CAMPI TABELLE SELEZIONATE:"), fieldsPart_));
   fields->addWidget(gridCampi_, 1);
+  fields->addWidget(new query::designer::ListNavigator(QStringLiteral("NavigatorCampi"), gridCampi_,
+                                                       false, fieldsPart_));
   fields->addLayout(fieldButtons);
   fieldsPart_->hide();
 

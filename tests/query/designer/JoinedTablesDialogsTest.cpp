@@ -97,6 +97,14 @@ TEST_F(JoinedTablesDialogsTest, AddTableChecksThenAppendsTheJoin) {
     control<QPushButton>(form, "ButtonAggiungi")->click();
     control<QPushButton>(form, "ButtonAggiungi")->click();
     EXPECT_EQ(form.TabQuTmp1().size(), 1);
+    // A second pair, taken out again through the list's navigator.
+    form.EditNomeCampiTabCollegata()->setCurrentText("NOTE");
+    control<QPushButton>(form, "ButtonAggiungi")->click();
+    auto* navigator = control<QWidget>(form, "NavigatorCollegamenti");
+    control<QPushButton>(*navigator, "ButtonFirst")->click();
+    control<QPushButton>(*navigator, "ButtonNext")->click();
+    control<QPushButton>(*navigator, "ButtonDelete")->click();
+    EXPECT_EQ(form.TabQuTmp1(), QList<query::model::KeyPair>({{"ID", "ID"}}));
     control<QPushButton>(form, "ButtonRiporta")->click();
 
     auto* fields = control<QTableWidget>(form, "GridCampi");
@@ -113,6 +121,15 @@ TEST_F(JoinedTablesDialogsTest, AddTableChecksThenAppendsTheJoin) {
   EXPECT_EQ(
       rows().rows().mid(3),
       QList<Row>({{4, "LANCISTAMPA = A", 9, "P"}, {5, "A.ID", 8, "ID"}, {6, "A.NOTE", 1, ""}}));
+}
+
+TEST_F(JoinedTablesDialogsTest, ALockedQueryTakesNoTable) {
+  form_->flags().locked = true;
+  control<QPushButton>(*form_, "ButtonAggiungiTabella")->click();
+  EXPECT_EQ(prompter_.texts(),
+            QStringList{"Attenzione: operazione non possibile, la Query è bloccata!"});
+  EXPECT_TRUE(prompter_.dialogs().isEmpty());
+  EXPECT_EQ(rows().count(), 3);
 }
 
 TEST_F(JoinedTablesDialogsTest, AddTableRefusesOnlyATableLeftJoinedByName) {
