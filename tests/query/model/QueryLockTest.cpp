@@ -128,24 +128,4 @@ TEST(QueryLock, EveryTransitionOnTheRows) {
   }
 }
 
-TEST(QueryLock, WrongKeyThenTheRightOneUnlocks) {
-  RowList rows;
-  fill(rows, 3, LockState::Keyed);
-  DesignerFlags flags{.locked = true};
-  const CurrentLock lock = currentLock(rows);
-  ASSERT_EQ(lock.state, LockState::Keyed);
-
-  const KeyAcceptance wrong = acceptKey(lock, "QWERTY");
-  EXPECT_EQ(wrong.message, "Chiave Errata");
-  EXPECT_EQ(applyLock(rows, flags, {false, false, "QWERTY", wrong.accepted}), kKeyNotValid);
-  EXPECT_EQ(rows.count(), 4);
-  EXPECT_TRUE(flags.locked);
-
-  const KeyAcceptance right = acceptKey(lock, kKey);
-  ASSERT_TRUE(right.accepted);
-  EXPECT_EQ(applyLock(rows, flags, {false, false, kKey, right.accepted}), "");
-  EXPECT_EQ(rows.count(), 3);
-  EXPECT_FALSE(flags.locked);
-}
-
 }  // namespace
