@@ -127,6 +127,42 @@ TEST_F(QueryCommandTest, SideBySidePartsAreJoinedByUnion) {
   EXPECT_EQ(sortedRecords(run.output), (QStringList{"Q1", "Q2", "Q3"}));
 }
 
+TEST_F(QueryCommandTest, KeyedLockAndTwoPartsWithAJoinedTable) {
+  // The rows the designer leaves after a keyed lock and two parts: the
+  // first part's joined table is copied as a "UNION" header in each part.
+  const QString rows = writeRows(
+      "1\tCODICE\t6\n2\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA=900)\n3\tLANCISTAMPA = A\t9\n"
+      "4\tA.ID\t8\tIDLANCIOSTAMPA\n5\tA.NOTE\t6\n"
+      "6\tQUERY BLOCCATA\t7\t184 191 188 189 186 187\n"
+      "7\tETICHETTE\t9\tUNION\n8\tCODICE\t1\n9\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA=901)\n"
+      "10\tUNION\t9\n11\tA.ID\t8\tIDLANCIOSTAMPA\n12\tA.NOTE\t1\n"
+      "13\tQUERY BLOCCATA\t7\tUNION\n"
+      "14\tETICHETTE\t9\tUNION\n15\tCODICE\t1\t(CODICE='Q3')\n16\tIDLANCIOSTAMPA\t0\n"
+      "17\tUNION\t9\n18\tA.ID\t8\tIDLANCIOSTAMPA\n19\tA.NOTE\t1\n"
+      "20\tQUERY BLOCCATA\t7\tUNION\n");
+  const CommandRun sql = queryCommand({"--table", "ETICHETTE", "--rows", rows, "--sql"});
+  EXPECT_EQ(sql.exitCode, 0) << sql.errors.toStdString();
+  const QStringList part{"SELECT",
+                         "XX.CODICE,",
+                         "A.NOTE",
+                         "FROM ",
+                         "\"ETICHETTE\" XX ",
+                         "LEFT JOIN \"LANCISTAMPA\"  A",
+                         "ON ((A.ID=XX.IDLANCIOSTAMPA))",
+                         "WHERE "};
+  EXPECT_EQ(sql.output.toStdString(),
+            printed(QStringList(part) << "((XX.IDLANCIOSTAMPA=900))"
+                                      << "UNION" << part << "((XX.IDLANCIOSTAMPA=901))"
+                                      << "UNION" << part << "((XX.CODICE='Q3'))"));
+
+  const CommandRun run = queryCommand({"--table", "ETICHETTE", "--rows", rows, "--run"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_TRUE(run.output.startsWith("CODICE;NOTE\n")) << run.output.toStdString();
+  // UNION keeps Q3 once although two parts find it.
+  EXPECT_EQ(sortedRecords(run.output),
+            (QStringList{"Q1;\"Prova; uno\"", "Q2;\"Prova; uno\"", "Q3;seconda"}));
+}
+
 TEST_F(QueryCommandTest, WrongRequestsAndFilesAreRefusedWithAReason) {
   const QString good = writeRows("1\tID\t1\n");
   EXPECT_EQ(queryCommand({"--table", "ETICHETTE"}).exitCode, 2) << "neither --sql nor --run";

@@ -23,6 +23,8 @@
 #include "query/designer/ConditionEdits.h"
 #include "query/designer/DesignerRowsModel.h"
 #include "query/designer/EditCondForm.h"
+#include "query/designer/ElabAvanCommands.h"
+#include "query/designer/ElabAvanForm.h"
 #include "query/designer/EliminaForm.h"
 #include "query/designer/FormuleForm.h"
 #include "query/designer/IBAggForm.h"
@@ -376,7 +378,12 @@ void TIBLQueryForm::ButtonAggiungiTabellaClick() {
 }
 
 void TIBLQueryForm::ButtonElabAvanzateClick() {
-  // The advanced elaborations come with the side-by-side and lock windows.
+  TElabAvanForm window(flags_.locked, flags_.sideBySide, settings_.ditta, this);
+  window.ButtonAggiungiQueryAffiancata()->setText(QStringLiteral("Affiancamento tramite UNION"));
+  ui::runDialog(window);
+  if (designer::runAdvancedCommand(window.command(), *this) == designer::RowAfter::Last &&
+      rows_.count() > 0)
+    gridQuery_->setCurrentIndex(rowsModel_->index(rows_.count() - 1, 0));
 }
 
 void TIBLQueryForm::ButtonEliminaTabellaClick() {
