@@ -1,6 +1,7 @@
 #include "query/designer/ElabAvanCommands.h"
 
 #include "query/designer/BloccaQForm.h"
+#include "query/designer/IBCamVisForm.h"
 #include "query/designer/IBLQueryForm.h"
 #include "query/model/SideBySideParts.h"
 #include "ui/Prompter.h"
@@ -27,10 +28,15 @@ RowAfter runAdvancedCommand(const QString& command, TIBLQueryForm& designer) {
       model::removeLastSideBySidePart(rows, flags);
     return RowAfter::Keep;
   }
+  if (command == QLatin1String("CampiVisibili")) {
+    model::InternalChange change(rows);
+    TIBCamVisForm window(&designer, designer.settings().ditta, designer.settings().tabella, rows,
+                         designer.database(), designer.transaction());
+    ui::runDialog(window);
+    return RowAfter::Keep;
+  }
   if (command == QLatin1String("PassaSuccessiva"))
     ui::information(QStringLiteral("Operazione possibile solo in modalità Archivio Storico"));
-  // "CampiVisibili" opens the visible-fields dialog, which the designer does
-  // not have yet: the command changes nothing.
   return RowAfter::Keep;
 }
 

@@ -53,6 +53,8 @@ class TIBLQueryForm : public QDialog {
   db::Query& TabRispTmp() { return *answer_; }
   query::engine::QueryEngine& engine() { return *engine_; }
   query::model::DesignerFlags& flags() { return flags_; }
+  db::Database& database() { return database_; }
+  db::Transaction& transaction() { return transaction_; }
   const query::designer::DesignerSettings& settings() const { return settings_; }
   // The designer's own environment (users only), else nullptr.
   TTabXForm* ambiente() const { return ambiente_.get(); }

@@ -8,6 +8,7 @@
 
 #include "db/Database.h"
 #include "db/Transaction.h"
+#include "query/designer/IBCamVisForm.h"
 #include "query/designer/IBLQueryForm.h"
 #include "support/FirebirdFixture.h"
 #include "support/ScriptedUi.h"
@@ -57,6 +58,18 @@ class ElabAvanzateTest : public FirebirdTest {
   ScopedPrompter installed_{prompter_};
   std::unique_ptr<TIBLQueryForm> form_;
 };
+
+TEST_F(ElabAvanzateTest, VisibleFieldsRebuildTheRowsWhileTheyAreHeld) {
+  bool held = false;
+  advanced("ButtonCampiVisibili", [&](QDialog& window) {
+    held = rows().internalChange();
+    EXPECT_NE(qobject_cast<TIBCamVisForm*>(&window), nullptr);
+    return 2;
+  });
+  EXPECT_TRUE(held);
+  EXPECT_FALSE(rows().internalChange());
+  EXPECT_EQ(rows().count(), 3) << "closed without updating: the rows stay";
+}
 
 TEST_F(ElabAvanzateTest, LockAddAndRemovePartsThroughTheAdvancedWindow) {
   {
