@@ -15,6 +15,7 @@
 
 #include "grid/RadioGroup.h"
 #include "query/designer/DatabaseTables.h"
+#include "query/designer/DesignerWidgets.h"
 #include "query/designer/ListNavigator.h"
 #include "query/designer/ListTabForm.h"
 #include "ui/Prompter.h"
@@ -29,21 +30,11 @@ constexpr int kJoinHeight = 535;
 constexpr int kJoinTop = 157;
 
 QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
-  auto* result = new QPushButton(text, parent);
-  result->setObjectName(name);
-  result->setAutoDefault(false);
-  return result;
+  return query::designer::namedButton(name, text, parent);
 }
 
 QTableWidget* table(const QString& name, const QStringList& titles, QWidget* parent) {
-  auto* result = new QTableWidget(0, titles.size(), parent);
-  result->setObjectName(name);
-  result->setHorizontalHeaderLabels(titles);
-  result->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  result->setSelectionBehavior(QAbstractItemView::SelectRows);
-  result->setSelectionMode(QAbstractItemView::SingleSelection);
-  result->verticalHeader()->hide();
-  return result;
+  return query::designer::linesTable(name, titles, parent);
 }
 
 }  // namespace

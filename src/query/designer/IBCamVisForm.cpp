@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "query/designer/DatabaseTables.h"
+#include "query/designer/DesignerWidgets.h"
 #include "query/designer/ListNavigator.h"
 #include "ui/Prompter.h"
 
@@ -19,20 +20,12 @@ namespace model = query::model;
 namespace {
 
 QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
-  auto* result = new QPushButton(text, parent);
-  result->setObjectName(name);
-  result->setAutoDefault(false);
-  return result;
+  return query::designer::namedButton(name, text, parent);
 }
 
+// A list of lines whose first column takes the width left.
 QTableWidget* table(const QString& name, const QStringList& titles, QWidget* parent) {
-  auto* result = new QTableWidget(0, titles.size(), parent);
-  result->setObjectName(name);
-  result->setHorizontalHeaderLabels(titles);
-  result->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  result->setSelectionBehavior(QAbstractItemView::SelectRows);
-  result->setSelectionMode(QAbstractItemView::SingleSelection);
-  result->verticalHeader()->hide();
+  QTableWidget* result = query::designer::linesTable(name, titles, parent);
   result->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   return result;
 }
