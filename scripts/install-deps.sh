@@ -12,6 +12,8 @@ packages=(
   xvfb xauth fonts-dejavu-core
   libzint-dev zbar-tools poppler-utils
   clang libclang-rt-14-dev
+  libsqlite3-dev qt6-charts-dev libxlsxwriter-dev
+  python3-openpyxl python3-xlrd gnumeric
 )
 
 missing=()
