@@ -12,7 +12,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   libzint-dev zbar-tools poppler-utils
   clang libclang-rt-14-dev
-  libsqlite3-dev qt6-charts-dev libxlsxwriter-dev
+  libsqlite3-dev qt6-charts-dev libqt6opengl6-dev libxlsxwriter-dev
   python3-openpyxl python3-xlrd gnumeric
 )
 
