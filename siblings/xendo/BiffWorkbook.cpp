@@ -23,6 +23,7 @@ constexpr quint16 kStyle = 0x0293;
 constexpr quint16 kBoundSheet = 0x0085;
 constexpr quint16 kSst = 0x00FC;
 constexpr quint16 kContinue = 0x003C;
+constexpr quint16 kExtSst = 0x00FF;
 constexpr quint16 kDimensions = 0x0200;
 constexpr quint16 kWindow2 = 0x023E;
 constexpr quint16 kNumber = 0x0203;
@@ -244,22 +245,37 @@ void BiffWorkbook::addRow(const std::vector<Cell>& cells) {
 // The shared string table: the counts, then each string as its length, a
 // flag for two-byte characters and the characters. A record that fills up
 // goes on in a CONTINUE record; a string's length and flag never part, and
-// a string cut in two starts its rest with the flag again.
-QByteArray BiffWorkbook::sharedStrings() const {
+// a string cut in two starts its rest with the flag again. Then the index
+// of the table (EXTSST): where every bucket's first string starts, in the
+// stream and in its record. `position` is the table's place in the stream.
+QByteArray BiffWorkbook::sharedStrings(quint32 position) const {
+  const auto count = static_cast<quint32>(strings_.size());
+  // Buckets of at least 8 strings, at most 128 buckets.
+  const quint32 perBucket = std::max<quint32>(8, (count + 127) / 128);
+  QByteArray index;
+  put16(index, static_cast<quint16>(perBucket));
+
   QByteArray out;
   QByteArray data;
   quint16 type = kSst;
   put32(data, stringReferences_);
-  put32(data, static_cast<quint32>(strings_.size()));
+  put32(data, count);
   const auto endRecord = [&] {
     record(out, type, data);
     data.clear();
     type = kContinue;
   };
-  for (const QString& text : strings_) {
+  for (quint32 i = 0; i < count; ++i) {
+    const QString& text = strings_.at(i);
     const bool wide = needsWideCharacters(text);
     const qsizetype width = wide ? 2 : 1;
     if (kMaxRecordData - data.size() < 3 + (text.isEmpty() ? 0 : width)) endRecord();
+    if (i % perBucket == 0) {
+      const auto inRecord = static_cast<quint32>(4 + data.size());
+      put32(index, position + static_cast<quint32>(out.size()) + inRecord);
+      put16(index, static_cast<quint16>(inRecord));
+      put16(index, 0);
+    }
     put16(data, static_cast<quint16>(text.size()));
     put8(data, wide ? 1 : 0);
     qsizetype done = 0;
@@ -270,16 +286,17 @@ QByteArray BiffWorkbook::sharedStrings() const {
         put8(data, wide ? 1 : 0);
         continue;
       }
-      const qsizetype count = std::min(room, text.size() - done);
-      putCharacters(data, text, done, count, wide);
-      done += count;
+      const qsizetype taken = std::min(room, text.size() - done);
+      putCharacters(data, text, done, taken, wide);
+      done += taken;
     }
   }
   endRecord();
+  record(out, kExtSst, index);
   return out;
 }
 
-QByteArray BiffWorkbook::globals(quint32 sheetOffset) const {
+QByteArray BiffWorkbook::globals(qsizetype& sheetOffsetField) const {
   QByteArray out = bof(0x0005);
   QByteArray data;
   put16(data, 1200);  // strings in UTF-16
@@ -322,20 +339,22 @@ QByteArray BiffWorkbook::globals(quint32 sheetOffset) const {
   record(out, kStyle, data);
 
   data.clear();
-  put32(data, sheetOffset);  // where the sheet's BOF starts in the stream
-  put16(data, 0);            // visible worksheet
+  sheetOffsetField = out.size() + 4;
+  put32(data, 0);  // where the sheet's BOF starts in the stream, set later
+  put16(data, 0);  // visible worksheet
   putShortString(data, QString::fromLatin1(kSheetName));
   record(out, kBoundSheet, data);
 
-  out += sharedStrings();
+  out += sharedStrings(static_cast<quint32>(out.size()));
   record(out, kEof, {});
   return out;
 }
 
 std::vector<QByteArray> BiffWorkbook::stream() const {
-  // The globals' size does not depend on the offset written into them.
-  const auto offset = static_cast<quint32>(globals(0).size());
-  QByteArray head = globals(offset);
+  // The sheet starts right after the globals.
+  qsizetype sheetOffsetField = 0;
+  QByteArray head = globals(sheetOffsetField);
+  qToLittleEndian(static_cast<quint32>(head.size()), head.data() + sheetOffsetField);
   head += bof(0x0010);
 
   QByteArray data;
@@ -346,6 +365,7 @@ std::vector<QByteArray> BiffWorkbook::stream() const {
   put16(data, 0);
   record(head, kDimensions, data);
 
+  // The sheet's window follows its cells.
   data.clear();
   put16(data, 0x06B6);  // grid, headings, zeros shown; selected, active
   put16(data, 0);       // top row
@@ -354,9 +374,8 @@ std::vector<QByteArray> BiffWorkbook::stream() const {
   put16(data, 0);       // zoom: default
   put16(data, 0);
   put32(data, 0);
-  record(head, kWindow2, data);
-
   QByteArray tail;
+  record(tail, kWindow2, data);
   record(tail, kEof, {});
   return {head, cells_, tail};
 }

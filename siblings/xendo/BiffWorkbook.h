@@ -11,7 +11,7 @@
 // The "Workbook" stream of an Excel 97-2003 file (BIFF8) with one sheet,
 // built in memory: the workbook globals (code page, fonts, number formats,
 // cell formats, the sheet's entry, the shared string table) and the sheet
-// (its dimensions, window, cells). Texts go to the shared string table once
+// (its dimensions, cells, window). Texts go to the shared string table once
 // each, the cells refer to them.
 namespace xendo {
 
@@ -34,8 +34,10 @@ class BiffWorkbook {
   void addNumber(int column, double value, quint16 format);
   void noteCell(int column);
   quint32 stringIndex(const QString& text);
-  QByteArray globals(quint32 sheetOffset) const;
-  QByteArray sharedStrings() const;
+  // The workbook globals; `sheetOffsetField` gets the place of the sheet's
+  // stream position, to be filled in.
+  QByteArray globals(qsizetype& sheetOffsetField) const;
+  QByteArray sharedStrings(quint32 position) const;
 
   int row_ = 0;
   int lastColumn_ = -1;

@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <QFile>
+#include <cstdio>
 
 #include "SheetFormats.h"
 #include "core/OutputFile.h"
@@ -101,6 +102,12 @@ bool XlsxWorkbook::writeRow(const std::vector<Cell>& cells) {
 
 bool XlsxWorkbook::finish() {
   if (!workbook_) return fail(QStringLiteral("file non aperto"));
+  // The rows went to the library's temporary file without a check of each
+  // write; one that failed (a full temporary folder) would leave rows out
+  // of a file that looks complete.
+  FILE* rows = sheet_ ? sheet_->optimize_tmpfile : nullptr;
+  if (rows && (std::fflush(rows) != 0 || std::ferror(rows)))
+    return fail(QStringLiteral("scrittura del file temporaneo delle righe non riuscita"));
   const lxw_error error = workbook_close(workbook_);
   workbook_ = nullptr;
   if (!check(error)) {
