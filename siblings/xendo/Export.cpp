@@ -58,6 +58,10 @@ Outcome exportWorkbook(Format format, const Request& request) {
   const QString target = targetPath(request.directory, request.fileName);
   const QString notCreated =
       QStringLiteral("; il file ") + target + QStringLiteral(" non è stato creato");
+  const auto cannotWrite = [&target](const WorkbookWriter& writer) {
+    return failure(XENDO_WRITE_FAILED, QStringLiteral("Impossibile scrivere il file ") + target +
+                                           QStringLiteral(": ") + writer.error());
+  };
 
   db::Database database;
   try {
@@ -95,9 +99,7 @@ Outcome exportWorkbook(Format format, const Request& request) {
 
   QStringList names;
   for (int column = 0; column < columns; ++column) names << query.field(column).name;
-  if (!writer->writeHeader(names))
-    return failure(XENDO_WRITE_FAILED, QStringLiteral("Impossibile scrivere il file ") + target +
-                                           QStringLiteral(": ") + writer->error());
+  if (!writer->writeHeader(names)) return cannotWrite(*writer);
 
   std::vector<Cell> cells(static_cast<std::size_t>(columns));
   qint64 rows = 0;
@@ -106,10 +108,9 @@ Outcome exportWorkbook(Format format, const Request& request) {
       ++rows;
       if (rows + 1 > writer->maxRows())
         return failure(XENDO_TOO_LARGE,
-                       QStringLiteral("Il risultato ha più di %1 righe, un file %2 ne contiene "
-                                      "al massimo %3 oltre all'intestazione")
-                               .arg(grouped(writer->maxRows() - 1), extension(format),
-                                    grouped(writer->maxRows() - 1)) +
+                       QStringLiteral("Il risultato supera le %1 righe che un "
+                                      "file %2 contiene oltre all'intestazione")
+                               .arg(grouped(writer->maxRows() - 1), extension(format)) +
                            notCreated);
       const int row = query.currentRow();
       for (int column = 0; column < columns; ++column) {
@@ -122,18 +123,14 @@ Outcome exportWorkbook(Format format, const Request& request) {
                                  .arg(names.at(column), grouped(rows), grouped(kMaxCellText)) +
                              notCreated);
       }
-      if (!writer->writeRow(cells))
-        return failure(XENDO_WRITE_FAILED, QStringLiteral("Impossibile scrivere il file ") +
-                                               target + QStringLiteral(": ") + writer->error());
+      if (!writer->writeRow(cells)) return cannotWrite(*writer);
     }
   } catch (const db::DbError& error) {
     return failure(XENDO_DATABASE_FAILED,
                    QStringLiteral("Errore nella lettura dei dati: ") + error.text() + notCreated);
   }
 
-  if (!writer->finish())
-    return failure(XENDO_WRITE_FAILED, QStringLiteral("Impossibile scrivere il file ") + target +
-                                           QStringLiteral(": ") + writer->error());
+  if (!writer->finish()) return cannotWrite(*writer);
   if (!request.templateWorkbook.trimmed().isEmpty())
     return {XENDO_WRITTEN_WITHOUT_TEMPLATE,
             QStringLiteral("Il modello ") + request.templateWorkbook +

@@ -258,8 +258,8 @@ TEST_F(XendoExportTest, LargeXlsFilesAndTheLimitsOfTheFormat) {
   // One row more than a sheet holds: refused, nothing written.
   EXPECT_EQ(run(Format::Xls, "SELECT " + columns, "troppo.xls"), kTooLarge);
   EXPECT_EQ(xendo_.lastError(),
-            "Il risultato ha più di 65.535 righe, un file .xls ne contiene al massimo 65.535 "
-            "oltre all'intestazione; il file X:\\uscita\\troppo.xls non è stato creato");
+            "Il risultato supera le 65.535 righe che un file .xls contiene oltre "
+            "all'intestazione; il file X:\\uscita\\troppo.xls non è stato creato");
   // An .xlsx sheet holds them.
   EXPECT_EQ(run(Format::Xlsx, "SELECT " + columns, "tutto.xlsx"), kWritten);
 
