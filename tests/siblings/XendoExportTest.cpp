@@ -225,18 +225,18 @@ QString largeRow(int id) {
 }
 
 TEST_F(XendoExportTest, LargeXlsFilesAndTheLimitsOfTheFormat) {
-  execute(*database_,
-          {"CREATE TABLE GRANDE (ID INTEGER, A DOUBLE PRECISION, B DOUBLE PRECISION, C BIGINT, "
-           "D DOUBLE PRECISION, T VARCHAR(12000))",
-           "EXECUTE BLOCK AS DECLARE I INTEGER = 1; BEGIN WHILE (I <= 65536) DO BEGIN "
-           "INSERT INTO GRANDE VALUES (:I, :I * 1.5, CAST(:I AS DOUBLE PRECISION) / 7, -:I, "
-           ":I * 1000e0, IIF(MOD(:I, 2) = 1, 'Prezzo € ' || :I, 'Riga ' || :I)); "
-           "I = I + 1; END END",
-           // Texts longer than a record: split over several CONTINUE records,
-           // one byte and two bytes a character.
-           "UPDATE GRANDE SET T = LPAD('', 10000, 'è') WHERE ID = 40000",
-           "UPDATE GRANDE SET T = LPAD('', 9000, '€') WHERE ID = 40001"});
-  const QString columns = "ID, A, B, C, D, T FROM GRANDE ORDER BY ID";
+  // 65,536 rows from 256 by 256.
+  execute(*database_, {"CREATE TABLE CIFRE (I INTEGER)",
+                       "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 256) DO BEGIN "
+                       "INSERT INTO CIFRE VALUES (:I); I = I + 1; END END"});
+  const QString columns =
+      "ID, ID * 1.5 AS A, CAST(ID AS DOUBLE PRECISION) / 7 AS B, -ID AS C, ID * 1000e0 AS D,\n"
+      // Texts longer than a record: split over several CONTINUE records,
+      // one byte and two bytes a character.
+      "CASE WHEN ID = 40000 THEN LPAD('', 10000, 'è') WHEN ID = 40001 THEN LPAD('', 9000, '€')\n"
+      "WHEN MOD(ID, 2) = 0 THEN 'Riga ' || ID ELSE 'Prezzo € ' || ID END AS T\n"
+      "FROM (SELECT CAST(A.I * 256 + B.I + 1 AS INTEGER) AS ID FROM CIFRE A CROSS JOIN CIFRE B)\n"
+      "ORDER BY ID";
   const QString header = "s:ID\ts:A\ts:B\ts:C\ts:D\ts:T";
 
   ASSERT_EQ(run(Format::Xls, "SELECT FIRST 300 " + columns, "piccolo.xls"), kWritten)
@@ -254,6 +254,7 @@ TEST_F(XendoExportTest, LargeXlsFilesAndTheLimitsOfTheFormat) {
   EXPECT_EQ(readWorkbook(out("pieno.xls"), {1, 39999, 40000, 40001, 65535}),
             (QStringList{"65536", largeRow(1), largeRow(39999), largeRow(40000), largeRow(40001),
                          largeRow(65535)}));
+  EXPECT_EQ(ssconvertCsv(out("pieno.xls")).size(), 65536);
 
   // One row more than a sheet holds: refused, nothing written.
   EXPECT_EQ(run(Format::Xls, "SELECT " + columns, "troppo.xls"), kTooLarge);
