@@ -9,10 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
+#include <cmath>
 
 #include "XendoLibrary.h"
-#include "core/Cp1252.h"
 #include "db/Database.h"
 #include "support/FirebirdFixture.h"
 #include "support/QtPrinters.h"
