@@ -112,4 +112,9 @@ long peakMemoryKb() {
   return -1;
 }
 
+bool resetPeakMemory() {
+  QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+  return clearRefs.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && clearRefs.write("5") == 1;
+}
+
 }  // namespace bench

@@ -37,5 +37,8 @@ void runStatement(db::Database& database, const QString& statement);
 double median(std::vector<double> values);
 // The process's peak resident memory (VmHWM) in KiB, -1 when unknown.
 long peakMemoryKb();
+// Starts the peak over from the memory resident now, so that one part of a
+// run is measured on its own. False when the system does not allow it.
+bool resetPeakMemory();
 
 }  // namespace bench
