@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QProgressDialog>
 #include <QTableView>
+#include <algorithm>
 #include <optional>
 
 #include "db/Query.h"
@@ -89,7 +90,7 @@ void ResultView::EsportaVecchio() {
   const output::ExportOutcome outcome = output::exportAnswerRows(
       form.choice(), answer_, exportColumns(), QLocale(), result == ui::ResultOk);
   if (model_->rowCount() > 0)
-    grid_->setCurrentIndex(model_->index(0, grid_->currentIndex().column()));
+    grid_->setCurrentIndex(model_->index(0, std::max(grid_->currentIndex().column(), 0)));
   ui::show(outcome.messages);
 }
 
