@@ -95,6 +95,7 @@ TextCursor::TextCursor(Transaction& transaction, const QStringList& lines)
 
 TextCursor::~TextCursor() {
   close();
+  if (fetchStatus_) fetchStatus_->dispose();
 }
 
 void TextCursor::close() {
@@ -122,8 +123,15 @@ void TextCursor::close() {
 
 bool TextCursor::next() {
   if (!cursor_) return false;
-  const int result =
-      call([&](Status* status) { return cursor_->fetchNext(status, buffer_.data()); });
+  if (!fetchStatus_) fetchStatus_ = Firebird::fb_get_master_interface()->getStatus();
+  fetchStatus_->init();
+  Status status(fetchStatus_);
+  int result = Firebird::IStatus::RESULT_ERROR;
+  try {
+    result = cursor_->fetchNext(&status, buffer_.data());
+  } catch (const Firebird::FbException& error) {
+    detail::rethrow(error);
+  }
   if (result == Firebird::IStatus::RESULT_OK) return true;
   close();
   return false;

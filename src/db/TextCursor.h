@@ -9,6 +9,7 @@
 #include "db/MessageColumns.h"
 
 namespace Firebird {
+class IStatus;
 class IStatement;
 class IResultSet;
 class IMessageMetadata;
@@ -57,6 +58,8 @@ class TextCursor {
   void close();
 
   Transaction& transaction_;
+  // Kept for the fetches, which run once per row.
+  Firebird::IStatus* fetchStatus_ = nullptr;
   Firebird::IStatement* statement_ = nullptr;
   Firebird::IResultSet* cursor_ = nullptr;
   Firebird::IMessageMetadata* meta_ = nullptr;

@@ -14,6 +14,9 @@ namespace query::output {
 
 namespace {
 
+// The size of the blocks of records written at once.
+constexpr qsizetype kBlock = 64 * 1024;
+
 bool isMemoOrBlob(db::FieldType type) {
   return type == db::FieldType::Memo || type == db::FieldType::Blob ||
          type == db::FieldType::FmtMemo || type == db::FieldType::Graphic;
@@ -188,7 +191,9 @@ qint64 writeStatementText(db::Transaction& transaction, const QStringList& sql,
   for (int i = 0; i < cursor.fieldCount(); ++i) fields.push_back(cursor.field(i));
   const RecordFormatter formatter(columns, fields, options);
   writeHeader(file, columns, options);
-  QByteArray line;
+  // Records are gathered into blocks, which go to the file whole.
+  QByteArray block;
+  block.reserve(kBlock + 4096);
   qint64 records = 0;
   int shown = -1;
   const CursorRow row{cursor};
@@ -199,10 +204,13 @@ qint64 writeStatementText(db::Transaction& transaction, const QStringList& sql,
           std::lround(100.0 * static_cast<double>(records) / static_cast<double>(total)));
       if (percent != shown) progress(shown = percent);
     }
-    line.clear();
-    formatter.appendRecord(row, line);
-    write(file, line);
+    formatter.appendRecord(row, block);
+    if (block.size() >= kBlock) {
+      write(file, block);
+      block.resize(0);
+    }
   }
+  write(file, block);
   commit(file);
   return records;
 }
@@ -217,12 +225,15 @@ qint64 writeDataSetText(db::DataSet& rows, const QList<ExportColumn>& columns,
   for (int i = 0; i < rows.fieldCount(); ++i) fields.push_back(rows.field(i));
   const RecordFormatter formatter(columns, fields, options);
   writeHeader(file, columns, options);
-  QByteArray line;
+  QByteArray block;
   for (int row = 0; row < rows.rowCount(); ++row) {
-    line.clear();
-    formatter.appendRecord(DataSetRow{rows, row}, line);
-    write(file, line);
+    formatter.appendRecord(DataSetRow{rows, row}, block);
+    if (block.size() >= kBlock) {
+      write(file, block);
+      block.resize(0);
+    }
   }
+  write(file, block);
   commit(file);
   return rows.rowCount();
 }
