@@ -9,8 +9,8 @@
 #include <QLocale>
 #include <QMap>
 #include <QProgressDialog>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <memory>
