@@ -11,15 +11,19 @@
 #include "BatchSession.h"
 #include "HostCommands.h"
 #include "QueryRowsFile.h"
+#include "core/Paths.h"
 #include "core/SqlText.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "env/TabX.h"
 #include "grid/GridModel.h"
+#include "query/designer/XendoLibrary.h"
 #include "query/engine/DigitGrouping.h"
+#include "query/engine/DisplayWidth.h"
 #include "query/engine/QueryEngine.h"
 #include "query/engine/SortKeys.h"
 #include "query/model/RowList.h"
+#include "query/output/AnswerExport.h"
 #include "ui/Prompter.h"
 
 namespace host {
@@ -34,7 +38,36 @@ struct QueryRequest {
   QString rowsFile;
   bool run = false;
   QList<QPair<int, int>> codes;  // answer column (from 1), Raggruppa code
+  // --export: the answer written as the export settings' "OK" writes it.
+  std::optional<query::output::ExportChoice> exportChoice;
+  QString exportTarget;  // the file, or the table's name
 };
+
+// The export's switches, once --export FILE and --type are known.
+bool parseExport(QueryRequest& request, const QString& typeWord, const QString& separator,
+                 const QStringList& switches) {
+  const auto type = query::output::typeFromWord(typeWord);
+  if (!type || request.exportTarget.isEmpty() || separator.size() > 1) return false;
+  query::output::ExportChoice choice;
+  choice.type = *type;
+  if (*type == query::output::ExportType::IB) {
+    choice.name = request.exportTarget;
+  } else {
+    const QFileInfo file(request.exportTarget);
+    choice.directory = query::output::withFinalBackslash(core::storedPath(file.absolutePath()));
+    choice.name = file.fileName();
+  }
+  choice.fixedLength = switches.contains(QLatin1String("--fixed"));
+  choice.separator = separator.isEmpty() ? query::output::separatorForFixedLength(
+                                               QStringLiteral(";"), choice.fixedLength)
+                                         : separator;
+  choice.noHeaders = switches.contains(QLatin1String("--no-headers"));
+  choice.memoInFull = switches.contains(QLatin1String("--memo"));
+  choice.rtfPlain = switches.contains(QLatin1String("--rtf-plain"));
+  if (choice.rtfPlain && !choice.memoInFull) return false;
+  request.exportChoice = choice;
+  return true;
+}
 
 // "POS=CODE[,POS=CODE...]": positions 1 to 256, codes of at most five digits.
 bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
@@ -53,16 +86,23 @@ bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
   return true;
 }
 
-// `--user N --table T [--rows FILE] (--sql | --run)`, in any order.
+// `--user N --table T [--rows FILE] [--codes ...] (--sql | --run | --export FILE --type T
+// [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain])`, in any order.
 std::optional<QueryRequest> parseQuery(QStringList arguments) {
   QueryRequest request;
   bool haveUser = false;
   int modes = 0;
+  QString exportType;
+  QString separator;
+  QStringList switches;
   while (!arguments.isEmpty()) {
     const QString option = arguments.takeFirst();
     if (option == QLatin1String("--sql") || option == QLatin1String("--run")) {
       request.run = option == QLatin1String("--run");
       ++modes;
+    } else if (option == QLatin1String("--fixed") || option == QLatin1String("--no-headers") ||
+               option == QLatin1String("--memo") || option == QLatin1String("--rtf-plain")) {
+      switches << option;
     } else if (arguments.isEmpty()) {
       return std::nullopt;
     } else if (option == QLatin1String("--user")) {
@@ -74,11 +114,23 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
       request.rowsFile = arguments.takeFirst();
     } else if (option == QLatin1String("--codes")) {
       if (!parseCodes(arguments.takeFirst(), &request.codes)) return std::nullopt;
+    } else if (option == QLatin1String("--export")) {
+      request.exportTarget = arguments.takeFirst();
+      request.run = true;
+      ++modes;
+    } else if (option == QLatin1String("--type")) {
+      exportType = arguments.takeFirst();
+    } else if (option == QLatin1String("--separator")) {
+      separator = arguments.takeFirst();
     } else {
       return std::nullopt;
     }
   }
   if (!haveUser || request.table.isEmpty() || modes != 1) return std::nullopt;
+  const bool exporting = !request.exportTarget.isEmpty();
+  if (exporting != !exportType.isEmpty()) return std::nullopt;
+  if (!exporting && (!switches.isEmpty() || !separator.isEmpty())) return std::nullopt;
+  if (exporting && !parseExport(request, exportType, separator, switches)) return std::nullopt;
   return request;
 }
 
@@ -138,6 +190,23 @@ bool outputWritten() {
   return false;
 }
 
+// The answer exported as the export settings' "OK" does, every column
+// shown with its default width; the messages go to standard error.
+int exportAnswer(TTabXForm& ambiente, db::Query& answer, query::engine::QueryEngine& engine,
+                 const query::output::ExportChoice& choice) {
+  QList<query::output::ExportColumn> columns;
+  for (int i = 0; i < answer.fieldCount(); ++i)
+    columns << query::output::ExportColumn{i, answer.field(i).name, answer.field(i).name,
+                                           query::engine::defaultDisplayWidth(answer.field(i)),
+                                           engine.codes().TipoRaggruppamento(i)};
+  query::output::AnswerToExport source{answer, columns, ambiente.GetV(QStringLiteral("BinDir")),
+                                       QLocale()};
+  const query::output::ExportOutcome outcome =
+      query::output::exportAnswer(choice, source, query::designer::xendoLibrary(), true);
+  ui::show(outcome.messages);
+  return outcome.done ? 0 : 1;
+}
+
 int runOnArchive(BatchSession& session, const QueryRequest& request,
                  const std::optional<QueryRowsFile>& file) {
   TTabXForm& ambiente = session.ambiente();
@@ -192,6 +261,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
       return 1;
     }
   }
+  if (request.exportChoice) return exportAnswer(ambiente, answer, engine, *request.exportChoice);
   try {
     printAnswer(answer, engine.codes());
   } catch (const db::DbError& error) {

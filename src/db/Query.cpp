@@ -11,6 +11,7 @@
 #include "core/SqlText.h"
 #include "db/Database.h"
 #include "db/FbStatus.h"
+#include "db/MessageColumns.h"
 #include "db/Transaction.h"
 
 namespace db {
@@ -19,49 +20,6 @@ using detail::call;
 using detail::Status;
 
 namespace {
-
-constexpr unsigned kCharsetOctets = 1;
-
-QString fromDb(const char* data, std::size_t length) {
-  return core::fromCp1252(QByteArray(data, static_cast<qsizetype>(length)));
-}
-
-QString trimmedRight(QString text) {
-  qsizetype end = text.size();
-  while (end > 0 && text.at(end - 1) == ' ') --end;
-  text.truncate(end);
-  return text;
-}
-
-FieldType typeFor(unsigned sqlType, int subType, int scale, unsigned charset) {
-  switch (sqlType) {
-    case SQL_VARYING:
-    case SQL_TEXT:
-      return charset == kCharsetOctets ? FieldType::Bytes : FieldType::String;
-    case SQL_SHORT:
-      return scale < 0 ? FieldType::Bcd : FieldType::SmallInt;
-    case SQL_LONG:
-      return scale < 0 ? FieldType::Bcd : FieldType::Integer;
-    case SQL_INT64:
-      return scale < 0 ? FieldType::Bcd : FieldType::LargeInt;
-    case SQL_FLOAT:
-    case SQL_DOUBLE:
-    case SQL_D_FLOAT:
-      return FieldType::Float;
-    case SQL_TYPE_DATE:
-      return FieldType::Date;
-    case SQL_TYPE_TIME:
-      return FieldType::Time;
-    case SQL_TIMESTAMP:
-      return FieldType::DateTime;
-    case SQL_BLOB:
-      return subType == 1 ? FieldType::Memo : FieldType::Blob;
-    case SQL_BOOLEAN:
-      return FieldType::Boolean;
-    default:
-      return FieldType::Unknown;
-  }
-}
 
 StatementObserver& observer() {
   static StatementObserver instance;
@@ -131,42 +89,9 @@ void Query::prepare() {
   });
   preparedText_ = text;
 
-  fields_.clear();
-  offsets_.clear();
-  nullOffsets_.clear();
-  sqlTypes_.clear();
-  subTypes_.clear();
-  lengths_.clear();
-  scales_.clear();
-  call([&](Status* status) {
-    outMeta_ = statement_->getOutputMetadata(status);
-    const unsigned count = outMeta_->getCount(status);
-    buffer_.assign(outMeta_->getMessageLength(status), 0);
-    for (unsigned i = 0; i < count; ++i) {
-      const unsigned sqlType = outMeta_->getType(status, i) & ~1u;
-      const int subType = outMeta_->getSubType(status, i);
-      const int scale = outMeta_->getScale(status, i);
-      const unsigned length = outMeta_->getLength(status, i);
-      const unsigned charset = outMeta_->getCharSet(status, i);
-      FieldInfo info;
-      info.name = fromDb(outMeta_->getAlias(status, i), std::strlen(outMeta_->getAlias(status, i)));
-      info.sourceField = QString::fromLatin1(outMeta_->getField(status, i));
-      info.relation = QString::fromLatin1(outMeta_->getRelation(status, i));
-      if (!info.relation.isEmpty() && !info.sourceField.isEmpty())
-        info.origin = info.relation + '.' + info.sourceField;
-      info.type = typeFor(sqlType, subType, scale, charset);
-      info.size = static_cast<int>(length);
-      info.scale = scale < 0 ? -scale : 0;
-      info.nullable = outMeta_->isNullable(status, i);
-      fields_.push_back(info);
-      offsets_.push_back(outMeta_->getOffset(status, i));
-      nullOffsets_.push_back(outMeta_->getNullOffset(status, i));
-      sqlTypes_.push_back(sqlType);
-      subTypes_.push_back(static_cast<unsigned>(subType));
-      lengths_.push_back(length);
-      scales_.push_back(scale);
-    }
-  });
+  outMeta_ = call([&](Status* status) { return statement_->getOutputMetadata(status); });
+  buffer_.assign(call([&](Status* status) { return outMeta_->getMessageLength(status); }), 0);
+  detail::readOutputLayout(outMeta_, columns_, fields_);
 }
 
 void Query::open() {
@@ -219,8 +144,7 @@ void Query::execSql() {
   });
   if (returnsRow) {
     std::vector<QVariant> row(fields_.size());
-    for (std::size_t i = 0; i < fields_.size(); ++i)
-      row[i] = decode(static_cast<int>(i), buffer_.data());
+    for (std::size_t i = 0; i < fields_.size(); ++i) row[i] = decode(i);
     rows_.push_back(std::move(row));
     active_ = true;
     eof_ = false;
@@ -262,8 +186,7 @@ bool Query::fetchOne() {
     return false;
   }
   std::vector<QVariant> row(fields_.size());
-  for (std::size_t i = 0; i < fields_.size(); ++i)
-    row[i] = decode(static_cast<int>(i), buffer_.data());
+  for (std::size_t i = 0; i < fields_.size(); ++i) row[i] = decode(i);
   if (forwardOnly_) rows_.clear();
   rows_.push_back(std::move(row));
   return true;
@@ -333,92 +256,29 @@ QString displayText(const QVariant& v) {
   }
 }
 
+QString cellText(const QVariant& value, const FieldInfo& field) {
+  if (value.isNull()) return {};
+  switch (value.typeId()) {
+    case QMetaType::QTime:
+      return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::Double:
+      if (field.scale > 0) return QString::number(value.toDouble(), 'f', field.scale);
+      return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::QByteArray:
+      return QStringLiteral("(BLOB)");
+    default:
+      return displayText(value);
+  }
+}
+
 QVariant Query::value(int row, int column) const {
   if (row < 0 || row >= fetchedRows() || column < 0 || column >= fieldCount()) return {};
   return rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
-QVariant Query::decode(int column, const unsigned char* buffer) const {
-  const auto c = static_cast<std::size_t>(column);
-  if (*reinterpret_cast<const short*>(buffer + nullOffsets_[c])) return {};
-  const unsigned char* data = buffer + offsets_[c];
-  const int scale = scales_[c];
-  const auto scaled = [scale](qint64 raw) -> QVariant {
-    if (scale >= 0) return raw;
-    return static_cast<double>(raw) / std::pow(10.0, -scale);
-  };
-  switch (sqlTypes_[c]) {
-    case SQL_VARYING: {
-      const auto length = *reinterpret_cast<const unsigned short*>(data);
-      const char* chars = reinterpret_cast<const char*>(data + sizeof(unsigned short));
-      if (fields_[c].type == FieldType::Bytes) return QByteArray(chars, length);
-      return fromDb(chars, length);
-    }
-    case SQL_TEXT: {
-      const char* chars = reinterpret_cast<const char*>(data);
-      if (fields_[c].type == FieldType::Bytes) return QByteArray(chars, lengths_[c]);
-      return trimmedRight(fromDb(chars, lengths_[c]));
-    }
-    case SQL_SHORT:
-      return scaled(*reinterpret_cast<const qint16*>(data));
-    case SQL_LONG:
-      return scaled(*reinterpret_cast<const qint32*>(data));
-    case SQL_INT64:
-      return scaled(*reinterpret_cast<const qint64*>(data));
-    case SQL_FLOAT:
-      return static_cast<double>(*reinterpret_cast<const float*>(data));
-    case SQL_DOUBLE:
-    case SQL_D_FLOAT:
-      return *reinterpret_cast<const double*>(data);
-    case SQL_BOOLEAN:
-      return *data != 0;
-    case SQL_TYPE_DATE: {
-      unsigned y = 0, m = 0, d = 0;
-      util()->decodeDate(*reinterpret_cast<const ISC_DATE*>(data), &y, &m, &d);
-      return QDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
-    }
-    case SQL_TYPE_TIME: {
-      unsigned h = 0, mi = 0, s = 0, frac = 0;
-      util()->decodeTime(*reinterpret_cast<const ISC_TIME*>(data), &h, &mi, &s, &frac);
-      return QTime(static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s),
-                   static_cast<int>(frac / 10));
-    }
-    case SQL_TIMESTAMP: {
-      const auto* stamp = reinterpret_cast<const ISC_TIMESTAMP*>(data);
-      unsigned y = 0, m = 0, d = 0, h = 0, mi = 0, s = 0, frac = 0;
-      util()->decodeDate(stamp->timestamp_date, &y, &m, &d);
-      util()->decodeTime(stamp->timestamp_time, &h, &mi, &s, &frac);
-      return QDateTime(QDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)),
-                       QTime(static_cast<int>(h), static_cast<int>(mi), static_cast<int>(s),
-                             static_cast<int>(frac / 10)));
-    }
-    case SQL_BLOB:
-      return readBlob(data, subTypes_[c] == 1);
-    default:
-      return {};
-  }
-}
-
-QVariant Query::readBlob(const unsigned char* blobId, bool text) const {
-  ISC_QUAD id;
-  std::memcpy(&id, blobId, sizeof id);
-  QByteArray bytes;
-  call([&](Status* status) {
-    Firebird::IBlob* blob =
-        database_->attachment()->openBlob(status, transaction_->handle(), &id, 0, nullptr);
-    char chunk[16384];
-    for (;;) {
-      unsigned got = 0;
-      const int result = blob->getSegment(status, sizeof chunk, chunk, &got);
-      if (result == Firebird::IStatus::RESULT_OK || result == Firebird::IStatus::RESULT_SEGMENT)
-        bytes.append(chunk, got);
-      else
-        break;
-    }
-    blob->close(status);
-  });
-  if (text) return core::fromCp1252(bytes);
-  return bytes;
+QVariant Query::decode(std::size_t column) const {
+  return detail::decodeColumn(columns_[column], buffer_.data(), database_->attachment(),
+                              transaction_->handle());
 }
 
 qint64 generatorValue(Transaction& transaction, const QString& generator, qint64 increment) {

@@ -8,6 +8,7 @@
 
 #include "db/DataSet.h"
 #include "db/DbError.h"
+#include "db/MessageColumns.h"
 
 namespace Firebird {
 class IStatement;
@@ -98,9 +99,8 @@ class Query : public DataSet {
   void closeQuietly();
   void prepare();
   void openPrepared();
-  bool fetchOne();  // appends one row; false at the end
-  QVariant decode(int column, const unsigned char* buffer) const;
-  QVariant readBlob(const unsigned char* blobId, bool text) const;
+  bool fetchOne();                            // appends one row; false at the end
+  QVariant decode(std::size_t column) const;  // of the row in the buffer
   void releaseStatement();
   void detachFromTransaction();
 
@@ -117,8 +117,7 @@ class Query : public DataSet {
   Firebird::IMessageMetadata* outMeta_ = nullptr;
   QString preparedText_;
   std::vector<unsigned char> buffer_;
-  std::vector<unsigned> offsets_, nullOffsets_, sqlTypes_, subTypes_, lengths_;
-  std::vector<int> scales_;
+  std::vector<detail::MessageColumn> columns_;
   std::vector<FieldInfo> fields_;
   std::vector<std::vector<QVariant>> rows_;
 };
@@ -126,6 +125,9 @@ class Query : public DataSet {
 // A value as text: empty for null, dates in the short date format, a
 // timestamp without its time at midnight.
 QString displayText(const QVariant& value);
+// A value as a grid cell shows it: as displayText, but times as "HH:mm:ss",
+// decimals with the field's scale and binary blobs as "(BLOB)".
+QString cellText(const QVariant& value, const FieldInfo& field);
 
 // Sees every statement a query runs, as its lines, just before it runs. Tests
 // install one to compare statements line by line; nullptr removes it.

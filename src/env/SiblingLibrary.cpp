@@ -6,6 +6,7 @@
 #include <QLibrary>
 #include <QStringList>
 #include <cstdint>
+#include <exception>
 
 namespace env {
 
@@ -51,24 +52,41 @@ bool callSiblingFunction(const QString& libraryName, const QString& functionName
 
 SiblingCallResult callSiblingOnce(const QString& libraryName, const QString& functionName,
                                   const std::function<void(QFunctionPointer)>& call) {
+  return callSiblingWithSymbols(libraryName, functionName,
+                                [&](QFunctionPointer entry, const SiblingSymbols&) { call(entry); })
+      .result;
+}
+
+SiblingCall callSiblingWithSymbols(
+    const QString& libraryName, const QString& functionName,
+    const std::function<void(QFunctionPointer entry, const SiblingSymbols& symbols)>& call) {
+  SiblingCall outcome;
   for (const QString& candidate : siblingLibraryCandidates(libraryName)) {
     QLibrary library(candidate);
     if (!library.load()) continue;
     const QFunctionPointer entry = library.resolve(functionName.toLatin1().constData());
     if (!entry) {
       library.unload();
-      return SiblingCallResult::NoFunction;
+      outcome.result = SiblingCallResult::NoFunction;
+      return outcome;
     }
     bool failed = false;
     try {
-      call(entry);
+      call(entry, [&library](const char* name) { return library.resolve(name); });
+    } catch (const std::exception& error) {
+      failed = outcome.raised = true;
+      outcome.error = QString::fromLocal8Bit(error.what());
     } catch (...) {
-      failed = true;
+      failed = outcome.raised = true;
     }
-    if (!library.unload()) failed = true;
-    return failed ? SiblingCallResult::Failed : SiblingCallResult::Called;
+    if (!library.unload()) {
+      failed = true;
+      outcome.unloadFailed = true;
+    }
+    outcome.result = failed ? SiblingCallResult::Failed : SiblingCallResult::Called;
+    return outcome;
   }
-  return SiblingCallResult::NotLoaded;
+  return outcome;
 }
 
 }  // namespace env

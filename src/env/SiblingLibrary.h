@@ -31,4 +31,19 @@ enum class SiblingCallResult {
 SiblingCallResult callSiblingOnce(const QString& libraryName, const QString& functionName,
                                   const std::function<void(QFunctionPointer)>& call);
 
+// The same, telling more of how it ended: the message of an error the call
+// raised (a std::exception's text), and whether the library was left
+// loaded. `call` also gets a lookup of the library's other symbols, valid
+// while it runs (nullptr for a symbol the library lacks).
+struct SiblingCall {
+  SiblingCallResult result = SiblingCallResult::NotLoaded;
+  bool raised = false;        // the call raised an error
+  QString error;              // its message, when it had one
+  bool unloadFailed = false;  // the call ended, the library stayed loaded
+};
+using SiblingSymbols = std::function<QFunctionPointer(const char* name)>;
+SiblingCall callSiblingWithSymbols(
+    const QString& libraryName, const QString& functionName,
+    const std::function<void(QFunctionPointer entry, const SiblingSymbols& symbols)>& call);
+
 }  // namespace env

@@ -6,6 +6,7 @@
 
 #include "core/Dates.h"
 #include "db/DataSet.h"
+#include "db/Query.h"
 #include "grid/ColorCode.h"
 
 namespace grid {
@@ -107,26 +108,7 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString GridModel::displayText(const QVariant& value, const db::FieldInfo& field) {
-  if (value.isNull()) return {};
-  switch (value.typeId()) {
-    case QMetaType::QDate:
-      return core::shortDate(value.toDate());
-    case QMetaType::QDateTime: {
-      const QDateTime stamp = value.toDateTime();
-      if (stamp.time() == QTime(0, 0)) return core::shortDate(stamp.date());
-      return core::shortDate(stamp.date()) + ' ' +
-             stamp.time().toString(QStringLiteral("HH:mm:ss"));
-    }
-    case QMetaType::QTime:
-      return value.toTime().toString(QStringLiteral("HH:mm:ss"));
-    case QMetaType::Double:
-      if (field.scale > 0) return QString::number(value.toDouble(), 'f', field.scale);
-      return QString::number(value.toDouble(), 'g', 15);
-    case QMetaType::QByteArray:
-      return QStringLiteral("(BLOB)");
-    default:
-      return value.toString();
-  }
+  return db::cellText(value, field);
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {

@@ -2,10 +2,11 @@
 
 #include <QFileInfo>
 
-#include "core/Cp1252.h"
 #include "core/Dates.h"
 #include "core/OutputFile.h"
-#include "db/Query.h"
+#include "db/Database.h"
+#include "db/DbError.h"
+#include "db/TextCursor.h"
 
 namespace labels {
 
@@ -31,6 +32,7 @@ QString csvFileName(const QString& chosen) {
 
 int writeLaunchCsv(db::Database& database, db::Transaction& transaction, qint64 launchId,
                    const QString& nativeFile, const ExportProgress& progress, EmptyLaunch empty) {
+  if (!database.isConnected()) throw db::DbError(QStringLiteral("Database non connesso"));
   core::OutputFile file(nativeFile);
   if (!file.open())
     throw ExportFileError(QStringLiteral("Impossibile creare il file %1: %2")
@@ -42,16 +44,16 @@ int writeLaunchCsv(db::Database& database, db::Transaction& transaction, qint64 
                                .toStdString());
   };
 
-  db::Query query(database, transaction);
-  query.setForwardOnly(true);
-  query.sql << QStringLiteral("SELECT * FROM ETICHETTE")
-            << QStringLiteral("WHERE (IDLANCIOSTAMPA='") + QString::number(launchId) + "')";
+  // Each value formatted straight from the fetched row into the line's bytes.
+  db::TextCursor cursor(
+      transaction, {QStringLiteral("SELECT * FROM ETICHETTE"),
+                    QStringLiteral("WHERE (IDLANCIOSTAMPA='") + QString::number(launchId) + "')"});
   int lines = 0;
   QByteArray line;
-  for (query.open(); !query.isEof(); query.next()) {
+  while (cursor.next()) {
     line.clear();
-    for (int column = 0; column < query.fieldCount(); ++column) {
-      line += core::toCp1252(db::displayText(query.value(query.currentRow(), column)));
+    for (int column = 0; column < cursor.fieldCount(); ++column) {
+      cursor.appendText(column, db::TextForm::Plain, line);
       line += ';';
     }
     line += "\r\n";

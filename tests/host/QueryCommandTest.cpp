@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "db/Database.h"
 #include "host/HostProgramRun.h"
@@ -219,4 +220,44 @@ TEST_F(QueryCommandTest, CodesAddSortKeysAndGroupDigits) {
 
   EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--codes", "0=1", "--sql"}).exitCode, 2);
   EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--codes", "1=123456", "--sql"}).exitCode, 2);
+}
+
+TEST_F(QueryCommandTest, ExportsTheAnswerAsTheExportSettingsDo) {
+  const QString rows =
+      writeRows("1\tCODICE\t1\n2\tIDLANCIOSTAMPA\t0\t(IDLANCIOSTAMPA=900)\n3\tDESCRIZIONE\t1\n");
+  const QString file = host_.native("export.txt");
+  const CommandRun text = queryCommand(
+      {"--table", "ETICHETTE", "--rows", rows, "--export", file, "--type", "Testo", "--fixed"});
+  EXPECT_EQ(text.exitCode, 0) << text.errors.toStdString();
+  EXPECT_TRUE(text.errors.contains("EXPORT SU FILE TERMINATO !!!")) << text.errors.toStdString();
+  QFile written(file);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  QList<QByteArray> lines = written.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 4);
+  EXPECT_TRUE(lines[3].isEmpty()) << "every line ends with CR LF";
+  // Fixed length: each field as wide as its column, then "|".
+  EXPECT_EQ(lines[0],
+            "CODICE" + QByteArray(34, ' ') + "|DESCRIZIONE" + QByteArray(69, ' ') + "|\r");
+  QList<QByteArray> records{lines[1], lines[2]};
+  std::sort(records.begin(), records.end());
+  EXPECT_EQ(records[0], "Q1" + QByteArray(38, ' ') + "|Giacca blu" + QByteArray(70, ' ') + "|\r");
+
+  const CommandRun table =
+      queryCommand({"--table", "ETICHETTE", "--rows", rows, "--export", "COPIA", "--type", "IB"});
+  EXPECT_EQ(table.exitCode, 0) << table.errors.toStdString();
+  EXPECT_TRUE(table.errors.contains("EXPORT SU TABELLA IN FORMATO INTERBASE TERMINATO !!!"));
+  db::Database database;
+  host_.openArchive(database);
+  EXPECT_EQ(readOne(database, "SELECT COUNT(*) FROM COPIA WHERE CODICE IN ('Q1','Q2')"), "2");
+  database.detach();
+
+  // The same table again: refused, and the first one is kept.
+  const CommandRun again =
+      queryCommand({"--table", "ETICHETTE", "--rows", rows, "--export", "COPIA", "--type", "IB"});
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_TRUE(again.errors.contains("E' avvenuto un errore durante l'esportazione"));
+
+  EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--export", file, "--type", "Word"}).exitCode, 2);
+  EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--export", file}).exitCode, 2);
+  EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--run", "--fixed"}).exitCode, 2);
 }

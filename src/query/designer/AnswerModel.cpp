@@ -4,12 +4,18 @@
 
 #include "db/DataSet.h"
 #include "query/engine/DigitGrouping.h"
+#include "query/engine/DisplayWidth.h"
 #include "query/model/AnswerCodes.h"
 
 namespace query::designer {
 
 AnswerModel::AnswerModel(const model::AnswerCodes& codes, QObject* parent)
-    : grid::GridModel(parent), codes_(codes) {}
+    : grid::GridModel(parent), codes_(codes) {
+  // Each column as wide as its field's display width, in the grid's characters.
+  setWidthOf([this](const db::FieldInfo& field) {
+    return engine::defaultDisplayWidth(field) * characterWidth_;
+  });
+}
 
 QVariant AnswerModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.column() >= static_cast<int>(columns().size()))

@@ -105,6 +105,9 @@ TIBLQueryForm::TIBLQueryForm(db::Database& database, db::Transaction& transactio
                          ambiente_->CaricaParametro(QStringLiteral("Directory tabelle temporanee")),
                          {}, {}, {}, {}, utente);
   }
+  resultView_->setSettingsStore(
+      {[this](const QString& nome) { return CaricaParametro(nome); },
+       [this](const QString& nome, const QString& valore) { SalvaParametro(nome, valore); }});
   SettaggioControlli();
 }
 
@@ -207,6 +210,14 @@ QString TIBLQueryForm::CaricaParametro(const QString& nome) {
   if (ambiente_) return ambiente_->CaricaParametro(nome);
   return core::IniFile(core::windowsDirectory() + QStringLiteral("vandel.ini"))
       .read(settings_.ditta, nome);
+}
+
+void TIBLQueryForm::SalvaParametro(const QString& nome, const QString& valore) {
+  if (ambiente_)
+    ambiente_->SettaParametro(nome, valore);
+  else
+    core::IniFile(core::windowsDirectory() + QStringLiteral("vandel.ini"))
+        .write(settings_.ditta, nome, valore);
 }
 
 int TIBLQueryForm::currentRow() const {

@@ -62,6 +62,8 @@ class TIBLQueryForm : public QDialog {
   // A designer setting: from the environment, or without one from the
   // global settings file, section the company.
   QString CaricaParametro(const QString& nome);
+  // Stores a designer setting where CaricaParametro reads it.
+  void SalvaParametro(const QString& nome, const QString& valore);
 
   // The commands, as the buttons, keys and menu run them.
   void ButtonEseguiClick();

@@ -96,6 +96,7 @@ ResultView::ResultView(db::Query& answer, engine::QueryEngine& engine, model::De
   connect(singolo_, &QPushButton::clicked, this, &ResultView::MostraUnRecord);
   connect(somma_, &QPushButton::clicked, this, &ResultView::Somma);
   connect(ordTot_, &QPushButton::clicked, this, &ResultView::OrdinaETotali);
+  connect(esporta_, &QPushButton::clicked, this, &ResultView::ButtonEsportaClick);
   connect(ritorna_, &QPushButton::clicked, this, &ResultView::ritornaAQuery);
   connect(chiudi_, &QPushButton::clicked, this, &ResultView::chiudi);
 

@@ -4,6 +4,8 @@
 
 #include "query/designer/IBLQueryForm.h"
 #include "query/model/LayoutCopy.h"
+#include "query/output/ExportSettings.h"
+#include "query/output/TextExport.h"
 
 class QLabel;
 class QPushButton;
@@ -37,6 +39,19 @@ class ResultView : public QWidget {
   AnswerModel* answerModel() const { return model_; }
   bool singleRecord() const { return flags_.singleRecordView; }
 
+  // Where the export keeps its settings: the designer's.
+  void setSettingsStore(output::SettingsStore store) { store_ = std::move(store); }
+  // The visible columns as the export writes them: in their order, with
+  // their widths in characters, titles and digit grouping.
+  QList<output::ExportColumn> exportColumns() const;
+
+  // "&Esporta": the export, and when it fails the plain text export from
+  // the shown rows.
+  void ButtonEsportaClick();
+  // False when the export failed in a way the fallback may overcome.
+  bool EsportaNuovo();
+  void EsportaVecchio();
+
   // The commands of the bar and the keys.
   void NumeroRecord();
   void CambiaFont();
@@ -66,6 +81,7 @@ class ResultView : public QWidget {
   engine::QueryEngine& engine_;
   model::DesignerFlags& flags_;
   const DesignerSettings& settings_;
+  output::SettingsStore store_;
   AnswerModel* model_;
   QStandardItemModel* recordModel_;
   QTableView* grid_;
