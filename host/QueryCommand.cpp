@@ -227,6 +227,9 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   }
   query::model::RowList rows;
   query::engine::QueryEngine engine(ambiente.IBDatabase1, transaction, rows, table);
+  // Local work tables of the procedural functions go under the bin folder.
+  engine.setWorkArea(ambiente.GetV(QStringLiteral("BinDir")), request.user);
+  engine.setNotifier([](const QString& message) { ui::plain(message); });
   if (file) {
     query::model::InternalChange change(rows);
     rows.replaceAll(file->rows);
@@ -249,8 +252,10 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   // Only the current record is kept: a large answer is printed as it comes.
   answer.setForwardOnly(true);
   if (!engine.EseguiInterrogazione(answer, sideBySide)) {
-    ui::plain(query::engine::syntaxFailureMessage());
-    say(QStringLiteral("the database refused the statement: ") + engine.lastError());
+    ui::plain(engine.failureMessage());
+    say(engine.failureMessage() == query::engine::syntaxFailureMessage()
+            ? QStringLiteral("the database refused the statement: ") + engine.lastError()
+            : QStringLiteral("the procedural functions failed: ") + engine.lastError());
     return 1;
   }
   if (!request.codes.isEmpty()) {

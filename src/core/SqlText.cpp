@@ -72,4 +72,12 @@ QString sqlIdentifier(const QString& name) {
   return name;
 }
 
+QString sqlQuotedIdentifier(const QString& name) {
+  if (name.isEmpty() || name.size() > 63 || name.contains(QChar(0)))
+    throw std::invalid_argument("invalid SQL name: " + name.toStdString());
+  QString quoted = name;
+  quoted.replace('"', QStringLiteral("\"\""));
+  return '"' + quoted + '"';
+}
+
 }  // namespace core

@@ -31,4 +31,9 @@ QString sqlLiteral(const QVariant& value);
 QString sqlIdentifier(const QString& name);
 bool isSqlIdentifier(const QString& name);
 
+// A name kept exactly as written, letter case and blanks included, as a
+// delimited identifier: between double quotes, its own doubled. Throws
+// std::invalid_argument for an empty name or one longer than 63 characters.
+QString sqlQuotedIdentifier(const QString& name);
+
 }  // namespace core

@@ -160,6 +160,11 @@ void Query::close() {
   closeQuietly();
 }
 
+void Query::freeStatement() {
+  close();
+  releaseStatement();
+}
+
 void Query::closeQuietly() {
   if (cursor_) {
     try {

@@ -57,6 +57,9 @@ class Query : public DataSet {
   // Closes the cursor and forgets the rows; an open query runs its
   // before-close hook first. Never throws, save what that hook throws.
   void close();
+  // Closes and lets the prepared statement go, so that a table it reads can
+  // be dropped (the database refuses while a statement uses it).
+  void freeStatement();
   int rowsAffected() const { return rowsAffected_; }
 
   // Cursor over the rows.

@@ -164,6 +164,32 @@ TEST_F(QueryCommandTest, KeyedLockAndTwoPartsWithAJoinedTable) {
             (QStringList{"Q1;\"Prova; uno\"", "Q2;\"Prova; uno\"", "Q3;seconda"}));
 }
 
+TEST_F(QueryCommandTest, RunningSumsArePrintedFromTheLocalTable) {
+  // The sums follow CODICE descending; --run prints the local table's rows,
+  // columns and order.
+  const QString rows = writeRows(
+      "1\tID\t1\t(ID>=9001)\n2\tCODICE\t1\n"
+      "3\tDESCRIZIONE\t0\t(CALC (SOMMAPROG(ID, CODICE)) AS PROGR)\n");
+  const CommandRun run = queryCommand({"--table", "ETICHETTE", "--rows", rows, "--run"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  EXPECT_EQ(run.output.split('\n', Qt::SkipEmptyParts),
+            (QStringList{"ID;CODICE;PROGR", "9001;Q1;9001", "9002;Q2;18003", "9003;Q3;27006"}));
+  EXPECT_TRUE(QFile::exists(host_.native("bin/QUERY/RISPTMP/SUMPROG/SUMPROG.DB")));
+  // The work table in the archive went with the command.
+  db::Database database;
+  host_.openArchive(database);
+  EXPECT_EQ(readOne(database,
+                    "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME STARTING WITH "
+                    "'TMP_RISP_'"),
+            "0");
+
+  const CommandRun missing = queryCommand(
+      {"--table", "ETICHETTE", "--rows",
+       writeRows("1\tID\t1\n2\tCODICE\t0\t(CALC (INTEROQUOV(QTA)) AS INTERO)\n"), "--run"});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(missing.errors.contains("Campo 'QTA' non trovato")) << missing.errors.toStdString();
+}
+
 TEST_F(QueryCommandTest, WrongRequestsAndFilesAreRefusedWithAReason) {
   const QString good = writeRows("1\tID\t1\n");
   EXPECT_EQ(queryCommand({"--table", "ETICHETTE"}).exitCode, 2) << "neither --sql nor --run";

@@ -71,6 +71,8 @@ TIBLQueryForm::TIBLQueryForm(db::Database& database, db::Transaction& transactio
 
   engine_ =
       std::make_unique<engine::QueryEngine>(database_, transaction_, rows_, settings_.tabella);
+  engine_->setWorkArea(settings_.directoryLavoro, settings_.utente);
+  engine_->setNotifier([](const QString& message) { ui::plain(message); });
   model::RiempiTabIntTmp(rows_, engine_->tableFields().fieldNames(settings_.tabella));
 
   pages_ = new QStackedWidget(this);
@@ -118,6 +120,9 @@ TIBLQueryForm::~TIBLQueryForm() {
   delete pages_;
   delete rowsModel_;
   answer_->close();
+  // The answer goes before the engine, which drops the work table the
+  // answer may be reading.
+  answer_.reset();
 }
 
 void TIBLQueryForm::buildDesignView(QWidget* page) {
@@ -343,7 +348,7 @@ bool TIBLQueryForm::runRows(bool clipboard) {
   const bool done = engine_->EseguiInterrogazione(*answer_, flags_.sideBySide);
   engine_->setClipboardMode(false);
   if (!done) {
-    ui::plain(engine::syntaxFailureMessage());
+    ui::plain(engine_->failureMessage());
     return false;
   }
   return true;

@@ -4,6 +4,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "query/engine/Clipboard.h"
+#include "query/engine/ProceduralAnswer.h"
 #include "query/engine/SideBySide.h"
 #include "query/engine/Statement.h"
 #include "query/model/RowList.h"
@@ -16,7 +17,19 @@ QueryEngine::QueryEngine(db::Database& database, db::Transaction& transaction, m
       transaction_(transaction),
       rows_(rows),
       mainTable_(std::move(mainTable)),
-      fieldTypes_(database, transaction) {}
+      fieldTypes_(database, transaction),
+      failure_(syntaxFailureMessage()),
+      procedural_(std::make_unique<ProceduralAnswer>(database, transaction)) {}
+
+QueryEngine::~QueryEngine() = default;
+
+void QueryEngine::setWorkArea(const QString& baseDirectory, int user) {
+  procedural_->setWorkArea(baseDirectory, user);
+}
+
+QStringList QueryEngine::answerOrder() const {
+  return procedural_->orderLines();
+}
 
 FieldTypeLookup QueryEngine::fieldTypeLookup() {
   return
@@ -53,33 +66,52 @@ bool QueryEngine::run(db::Query& answer, const QStringList& lines) {
   }
 }
 
+bool QueryEngine::postSteps(db::Query& answer, bool marked) {
+  if (!marked || clipboardMode_) return true;
+  if (!procedural_->run(answer, rows_.rows(), notifier_)) {
+    failure_ = procedural_->failure();
+    lastError_ = procedural_->detail().isEmpty() ? failure_ : procedural_->detail();
+    return false;
+  }
+  // The presenting statement ends with the local table's order.
+  sortLines_ = procedural_->presenting();
+  return true;
+}
+
 bool QueryEngine::EseguiInterrogazione(db::Query& answer, bool sideBySide) {
   lastError_.clear();
+  failure_ = syntaxFailureMessage();
   sortLines_ = false;
+  // The local tables of the previous run are given up.
+  procedural_->release(answer);
   const QList<model::Row>& rows = rows_.rows();
-  if (!sideBySide)
-    return run(answer,
-               buildStatement(rows, 1, static_cast<int>(rows.size()), mainTable_, fieldTypeLookup())
-                   .lines);
+  if (!sideBySide) {
+    const Statement statement =
+        buildStatement(rows, 1, static_cast<int>(rows.size()), mainTable_, fieldTypeLookup());
+    return run(answer, statement.lines) && postSteps(answer, statement.postSteps);
+  }
 
   // Each part is tried on its own first, so that a refusal stops at the
   // part that caused it; then the union of all of them runs.
   const QList<Segment> segments = sideBySideSegments(rows);
   const QList<model::Row> resolved = withPartHeadersResolved(rows, segments);
   QList<QStringList> parts;
+  bool marked = false;
   const bool clipboard = clipboardMode_;
   clipboardMode_ = false;
   for (const Segment& segment : segments) {
-    const QStringList lines =
-        buildStatement(resolved, segment.first, segment.last, mainTable_, fieldTypeLookup()).lines;
-    if (!clipboard && !run(answer, lines)) {
+    const Statement part =
+        buildStatement(resolved, segment.first, segment.last, mainTable_, fieldTypeLookup());
+    if (!clipboard && !run(answer, part.lines)) {
       clipboardMode_ = clipboard;
       return false;
     }
-    parts << lines;
+    parts << part.lines;
+    marked = marked || part.postSteps;
   }
   clipboardMode_ = clipboard;
-  return run(answer, joinWithUnion(parts));
+  // The procedural functions are computed once, over the union.
+  return run(answer, joinWithUnion(parts)) && postSteps(answer, marked);
 }
 
 }  // namespace query::engine

@@ -50,8 +50,10 @@ QStringList withoutSortLines(QStringList lines) {
   return lines;
 }
 
-SortKeyOutcome sortKeyRule(const QStringList& lines, const QList<int>& codes, bool sortLines) {
-  const QStringList keys = sortLinesFor(codes);
+SortKeyOutcome sortKeyRule(const QStringList& lines, const QList<int>& codes, bool sortLines,
+                           const QStringList& baseOrder) {
+  QStringList keys = sortLinesFor(codes);
+  if (keys.isEmpty()) keys = baseOrder;
   // Without keys the answer is only touched to take old sort lines away.
   if (keys.isEmpty() && !sortLines) return {false, lines, false};
   QStringList statement = sortLines ? withoutSortLines(lines) : lines;
@@ -66,9 +68,10 @@ QList<int> columnCodes(const model::AnswerCodes& codes, int columnCount) {
   return list;
 }
 
-QString applySortKeys(db::Query& answer, const model::AnswerCodes& codes, bool& sortLines) {
+QString applySortKeys(db::Query& answer, const model::AnswerCodes& codes, bool& sortLines,
+                      const QStringList& baseOrder) {
   const SortKeyOutcome outcome =
-      sortKeyRule(answer.sql, columnCodes(codes, answer.fieldCount()), sortLines);
+      sortKeyRule(answer.sql, columnCodes(codes, answer.fieldCount()), sortLines, baseOrder);
   if (!outcome.reopen) return {};
   answer.close();
   answer.sql = outcome.lines;
@@ -85,7 +88,7 @@ QString applySortKeys(db::Query& answer, const model::AnswerCodes& codes, bool& 
 
 QString applySortKeys(db::Query& answer, QueryEngine& engine) {
   bool sortLines = engine.sortLines();
-  const QString error = applySortKeys(answer, engine.codes(), sortLines);
+  const QString error = applySortKeys(answer, engine.codes(), sortLines, engine.answerOrder());
   engine.setSortLines(sortLines);
   return error;
 }

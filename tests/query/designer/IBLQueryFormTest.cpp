@@ -11,6 +11,7 @@
 #include <QTest>
 #include <memory>
 
+#include "core/Paths.h"
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
@@ -204,6 +205,35 @@ TEST_F(IBLQueryFormTest, RunningShowsTheAnswerAndAFailureOnce) {
 
   QTest::keyClick(form_.get(), Qt::Key_F11);
   EXPECT_FALSE(form_->isVisible()) << "F11 closes the design view";
+}
+
+TEST_F(IBLQueryFormTest, RunningSumsShowInTheResultViewUntilTheDesignerCloses) {
+  form_ = std::make_unique<TIBLQueryForm>(
+      *database_, *transaction_,
+      query::designer::DesignerSettings{"ETICHETTE", "C:\\bin\\", core::storedPath(dir_.path()), 0,
+                                        "DEMO"});
+  const QString workTables = QStringLiteral(
+      "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME STARTING WITH 'TMP_RISP_'");
+  // A field the answer lacks: the function's own message, the rows stay.
+  setRows({{1, "ID", 1, ""}, {2, "QTA", 0, "(CALC (INTEROQUOV(QTA)) AS I)"}});
+  form_->ButtonEseguiClick();
+  EXPECT_FALSE(form_->inResultView());
+  EXPECT_EQ(prompter_.texts(), QStringList{"Campo 'QTA' non trovato"});
+
+  // A bad ordering is told; the sums follow the answer.
+  setRows({{1, "ID", 1, ""}, {2, "QTA", 1, "(CALC (SOMMAPROG(QTA,MANCA)) AS PROGR)"}});
+  form_->ButtonEseguiClick();
+  ASSERT_TRUE(form_->inResultView());
+  EXPECT_EQ(prompter_.texts().last(),
+            "Errore impostazioni campi ordinamento! Verificare e correggere");
+  auto* answer = control<QTableView>(*form_, "GridRisposta");
+  ASSERT_EQ(answer->model()->columnCount(), 3);
+  EXPECT_EQ(answer->model()->headerData(2, Qt::Horizontal).toString(), "PROGR");
+  while (answer->model()->canFetchMore({})) answer->model()->fetchMore({});
+  EXPECT_EQ(answer->model()->index(1, 2).data().toString(), "9");
+  EXPECT_EQ(readOne(*database_, workTables), "1");
+  form_.reset();
+  EXPECT_EQ(readOne(*database_, workTables), "0");
 }
 
 TEST_F(IBLQueryFormTest, CopySqlHandsOverTheStatementWithDoubledQuotes) {
