@@ -10,6 +10,7 @@
 #include "AnswerLine.h"
 #include "BatchSession.h"
 #include "HostCommands.h"
+#include "QueryChart.h"
 #include "QueryRowsFile.h"
 #include "core/SqlText.h"
 #include "db/Query.h"
@@ -34,7 +35,32 @@ struct QueryRequest {
   QString rowsFile;
   bool run = false;
   QList<QPair<int, int>> codes;  // answer column (from 1), Raggruppa code
+  ChartRequestOptions chart;     // --chart: the answer drawn as a chart
 };
+
+// The chart options (--chart-...); false for an unknown one or a bad value.
+bool parseChartOption(const QString& option, const QString& value, ChartRequestOptions* chart) {
+  if (option == QLatin1String("--chart-report")) {
+    // A file of the report folder, not a path.
+    if (value.isEmpty() || value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\')))
+      return false;
+    chart->report = value;
+  } else if (option == QLatin1String("--chart-x")) {
+    chart->x = value;
+  } else if (option == QLatin1String("--chart-y")) {
+    chart->y = value;
+  } else if (option == QLatin1String("--chart-series")) {
+    chart->series = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+  } else if (option == QLatin1String("--chart-title")) {
+    chart->title = value;
+  } else if (option == QLatin1String("--chart-order")) {
+    if (value != QLatin1String("Originale") && value != QLatin1String("Ordina")) return false;
+    chart->originale = value == QLatin1String("Originale");
+  } else {
+    return false;
+  }
+  return true;
+}
 
 // "POS=CODE[,POS=CODE...]": positions 1 to 256, codes of at most five digits.
 bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
@@ -53,11 +79,13 @@ bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
   return true;
 }
 
-// `--user N --table T [--rows FILE] (--sql | --run)`, in any order.
+// `--user N --table T [--rows FILE] (--sql | --run | --chart OUT ...)`, in
+// any order.
 std::optional<QueryRequest> parseQuery(QStringList arguments) {
   QueryRequest request;
   bool haveUser = false;
   int modes = 0;
+  bool chartOptions = false;
   while (!arguments.isEmpty()) {
     const QString option = arguments.takeFirst();
     if (option == QLatin1String("--sql") || option == QLatin1String("--run")) {
@@ -74,11 +102,24 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
       request.rowsFile = arguments.takeFirst();
     } else if (option == QLatin1String("--codes")) {
       if (!parseCodes(arguments.takeFirst(), &request.codes)) return std::nullopt;
+    } else if (option == QLatin1String("--chart")) {
+      request.chart.file = arguments.takeFirst();
+      if (request.chart.file.isEmpty()) return std::nullopt;
+      request.run = true;
+      ++modes;
+    } else if (option.startsWith(QLatin1String("--chart-"))) {
+      if (!parseChartOption(option, arguments.takeFirst(), &request.chart)) return std::nullopt;
+      chartOptions = true;
     } else {
       return std::nullopt;
     }
   }
   if (!haveUser || request.table.isEmpty() || modes != 1) return std::nullopt;
+  const bool chart = !request.chart.file.isEmpty();
+  if (chartOptions && !chart) return std::nullopt;
+  if (chart &&
+      (request.chart.report.isEmpty() || request.chart.x.isEmpty() || request.chart.y.isEmpty()))
+    return std::nullopt;
   return request;
 }
 
@@ -177,8 +218,10 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
     return outputWritten() ? 0 : 1;
   }
   db::Query answer(ambiente.IBDatabase1, transaction);
+  const bool chart = !request.chart.file.isEmpty();
   // Only the current record is kept: a large answer is printed as it comes.
-  answer.setForwardOnly(true);
+  // A chart reads every row.
+  answer.setForwardOnly(!chart);
   if (!engine.EseguiInterrogazione(answer, sideBySide)) {
     ui::plain(query::engine::syntaxFailureMessage());
     say(QStringLiteral("the database refused the statement: ") + engine.lastError());
@@ -192,6 +235,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
       return 1;
     }
   }
+  if (chart) return saveAnswerChart(ambiente, answer, request.chart);
   try {
     printAnswer(answer, engine.codes());
   } catch (const db::DbError& error) {
@@ -206,7 +250,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
 }  // namespace
 
 int runQuery(const QStringList& arguments) {
-  const auto request = parseQuery(arguments);
+  auto request = parseQuery(arguments);
   if (!request) {
     std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
     return 2;
@@ -216,6 +260,9 @@ int runQuery(const QStringList& arguments) {
             .arg(request->table));
     return 2;
   }
+  // Named as typed: the chart's work directory becomes the current one.
+  if (!request->chart.file.isEmpty())
+    request->chart.file = QFileInfo(request->chart.file).absoluteFilePath();
   std::optional<QueryRowsFile> file;
   if (!request->rowsFile.isEmpty()) {
     file = readRowsFile(request->rowsFile);
