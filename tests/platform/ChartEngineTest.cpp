@@ -58,7 +58,7 @@ int pixelsNear(const QImage& image, const QColor& color) {
   return count;
 }
 
-// The lengths of the runs of a colour along the middle line of each bar:
+// The lengths of the bars of a colour along the middle line of each:
 // heights of standing bars, widths of lying ones, in drawing order. Runs
 // shorter than 20 pixels (the legend's markers) do not count.
 QList<int> barLengths(const QImage& image, const QColor& color, bool standing) {
@@ -80,8 +80,12 @@ QList<int> barLengths(const QImage& image, const QColor& color, bool standing) {
     int end = i;
     while (end < across && covered(end)) ++end;
     const int middle = (i + end) / 2;
+    // The longest stretch: the legend's marker may stand on the same line.
     int length = 0;
-    for (int j = 0; j < along; ++j) length += standing ? is(middle, j) : is(j, middle);
+    for (int j = 0, run = 0; j < along; ++j) {
+      run = (standing ? is(middle, j) : is(j, middle)) ? run + 1 : 0;
+      length = std::max(length, run);
+    }
     if (length >= 20) lengths << length;
     i = end;
   }

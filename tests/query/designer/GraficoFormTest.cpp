@@ -134,14 +134,14 @@ TEST_F(GraficoFormTest, ChoosingColumnsSetsTheDescriptionsAndDropsTheAdditionalS
 
   // Additional series: the other numeric columns; Cancel changes nothing.
   clickButton(*dialog, "ButtonCampiValoriAggiunti");
-  EXPECT_TRUE(dialog->ListBox2()->isVisible());
-  EXPECT_FALSE(control<QPushButton>(*dialog, "ButtonVisualizza")->isVisible());
+  EXPECT_TRUE(dialog->ListBox2()->isVisibleTo(dialog.get()));
+  EXPECT_FALSE(control<QPushButton>(*dialog, "ButtonVisualizza")->isVisibleTo(dialog.get()));
   EXPECT_FALSE(dialog->EditValore()->isEnabled());
   EXPECT_EQ(items(dialog->ListBox2()), (QStringList{"N", "QTA", "PREZZO"}));
   dialog->ListBox2()->item(2)->setSelected(true);
   clickButton(*dialog, "ButtonCancel");
   EXPECT_EQ(dialog->ListBox1()->count(), 0);
-  EXPECT_TRUE(control<QPushButton>(*dialog, "ButtonVisualizza")->isVisible());
+  EXPECT_TRUE(control<QPushButton>(*dialog, "ButtonVisualizza")->isVisibleTo(dialog.get()));
 
   clickButton(*dialog, "ButtonCampiValoriAggiunti");
   dialog->ListBox2()->item(2)->setSelected(true);
