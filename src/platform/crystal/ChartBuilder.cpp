@@ -6,6 +6,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGraphicsSimpleTextItem>
 #include <QHorizontalBarSeries>
 #include <QHorizontalPercentBarSeries>
@@ -21,6 +22,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace platform::crystal {
 
@@ -34,21 +36,43 @@ bool vertical(const ChartDefinition& definition) {
   return definition.orientation == Orientation::Vertical;
 }
 
+// Writes every step-th label on the axis, category i at value i.
+void writeLabels(QCategoryAxis* axis, const QStringList& labels, int step) {
+  for (const QString& label : axis->categoriesLabels()) axis->remove(label);
+  for (qsizetype i = 0; i < labels.size(); i += step) axis->append(labels[i], double(i));
+}
+
 // The axis of the points' labels: category i stands at value i. With more
-// labels than fit, every n-th one is written.
-QCategoryAxis* labelAxis(const ChartPoints& points, const ChartTexts& texts, bool isVertical) {
+// labels than fit the chart's size, every n-th one is written: they stay a
+// line and a half apart, and at most kMaxAxisLabels are written.
+QCategoryAxis* labelAxis(QChart* chart, const ChartPoints& points, const ChartTexts& texts,
+                         bool isVertical) {
   auto* axis = new QCategoryAxis;
   const int count = static_cast<int>(points.categories.size());
-  const int step = std::max(1, (count + kMaxAxisLabels - 1) / kMaxAxisLabels);
   axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
   axis->setStartValue(-0.5);
-  for (int i = 0; i < count; i += step) axis->append(points.categories[i], i);
   axis->setRange(-0.5, std::max(count, 1) - 0.5);
   axis->setGridLineVisible(false);
-  if (!isVertical && count > 8) axis->setLabelsAngle(-60);
+  // Many labels stand upright, beside each other.
+  if (!isVertical && count > 8) axis->setLabelsAngle(-90);
   // The first label at the top, as it is read.
   axis->setReverse(isVertical);
   if (!blank(texts.xAxis)) axis->setTitleText(texts.xAxis.trimmed());
+  const QStringList labels = points.categories;
+  auto step = std::make_shared<int>(0);
+  const auto fit = [=](const QSizeF& size) {
+    // The plot takes about two thirds of the chart.
+    const double length = (isVertical ? size.height() : size.width()) * 0.66;
+    const double spacing = QFontMetricsF(axis->labelsFont()).height() * 1.5;
+    const int fitting = std::clamp(static_cast<int>(length / spacing), 1, kMaxAxisLabels);
+    const int wanted = std::max(1, (count + fitting - 1) / fitting);
+    if (wanted == *step) return;
+    *step = wanted;
+    writeLabels(axis, labels, wanted);
+  };
+  fit(QSizeF(kMaxAxisLabels * 40, kMaxAxisLabels * 40));
+  QObject::connect(chart, &QGraphicsWidget::geometryChanged, axis,
+                   [chart, fit] { fit(chart->size()); });
   return axis;
 }
 
@@ -113,7 +137,7 @@ void addBars(QChart* chart, const ChartDefinition& definition, const ChartPoints
     series->append(set);
   }
   chart->addSeries(series);
-  attachAxes(chart, series, labelAxis(points, texts, isVertical),
+  attachAxes(chart, series, labelAxis(chart, points, texts, isVertical),
              valueAxis(texts, definition.type == ChartType::Percent), isVertical);
 }
 
@@ -124,7 +148,7 @@ QPointF at(qsizetype category, double value, bool isVertical) {
 void addLines(QChart* chart, const ChartDefinition& definition, const ChartPoints& points,
               const ChartTexts& texts) {
   const bool isVertical = vertical(definition);
-  QCategoryAxis* labels = labelAxis(points, texts, isVertical);
+  QCategoryAxis* labels = labelAxis(chart, points, texts, isVertical);
   QValueAxis* values = valueAxis(texts, false);
   for (qsizetype s = 0; s < points.series.size(); ++s) {
     auto* line = new QLineSeries;
@@ -144,7 +168,7 @@ void addLines(QChart* chart, const ChartDefinition& definition, const ChartPoint
 void addAreas(QChart* chart, const ChartDefinition& definition, const ChartPoints& points,
               const ChartTexts& texts) {
   const bool isVertical = vertical(definition);
-  QCategoryAxis* labels = labelAxis(points, texts, isVertical);
+  QCategoryAxis* labels = labelAxis(chart, points, texts, isVertical);
   QValueAxis* values = valueAxis(texts, false);
   QList<double> base(points.categories.size(), 0.0);
   double low = 0;
@@ -202,7 +226,9 @@ void addPies(QChart* chart, const ChartDefinition& definition, const ChartPoints
     scale.append(proportional ? std::sqrt(std::max(0.0, points.seriesTotal(s)) / largest) : 1.0);
     if (count > 1) names.append(new QGraphicsSimpleTextItem(points.series[s], chart));
   }
-  // The legend names each label once.
+  // The legend names each label once; with more labels than it can show
+  // it is left out.
+  if (points.categories.size() > kMaxAxisLabels) chart->legend()->hide();
   for (int s = 1; s < count; ++s)
     for (QLegendMarker* marker : chart->legend()->markers(pies[s])) marker->setVisible(false);
   // Side by side the pies share the plot's width.

@@ -19,8 +19,9 @@ struct ChartTexts {
   QString zAxis;
 };
 
-// At most this many point labels are written along the x axis; with more
-// points every n-th one is, so that they stay readable.
+// At most this many point labels are written along the x axis, fewer when
+// the chart is small; with more points every n-th one is, so that they stay
+// readable.
 inline constexpr int kMaxAxisLabels = 40;
 
 // Builds the chart a report draws: its type, orientation, look and colours
@@ -31,7 +32,8 @@ inline constexpr int kMaxAxisLabels = 40;
 // the definition's orientation and the value axis across it. Pies have no
 // axes: one pie per series, side by side, each named below, the slices in
 // the order of the labels and with the definition's colours; negative values
-// have no slice. The series' description stands above the legend.
+// have no slice; the legend names the labels when there are at most
+// kMaxAxisLabels. The series' description stands above the legend.
 QChart* buildChart(const ChartDefinition& definition, const ChartPoints& points,
                    const ChartTexts& texts);
 
