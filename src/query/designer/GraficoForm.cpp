@@ -78,6 +78,8 @@ TGraficoForm::TGraficoForm(QWidget* owner, const QString& ditta, const QString& 
   columns->addWidget(aggiunti, 4, 0);
   columns->addWidget(listBox1_, 5, 0);
   listBox1_->setMaximumHeight(90);
+  // The choices stay at the top when the series panel makes the dialog taller.
+  columns->setRowStretch(6, 1);
 
   // The title and the axes' descriptions.
   texts_ = new QWidget(this);
