@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <mutex>
 
-// The projects live in a static library, whose resource object the linker
+// The demo files live in a static library, whose resource object the linker
 // would drop unless something registers it explicitly.
 static void registerDemoResource() {
   static std::once_flag once;
@@ -14,17 +14,17 @@ static void registerDemoResource() {
 
 namespace host {
 
-QStringList installDemoLabelProjects(const QString& reportDir, QString* error) {
+QStringList installDemoFiles(const QString& resourceFolder, const QStringList& names,
+                             const QString& targetDir, QString* error) {
   registerDemoResource();
   QStringList written;
-  QDir dir(reportDir);
+  QDir dir(targetDir);
   dir.mkpath(QStringLiteral("."));
-  for (const QString& name :
-       {QStringLiteral("ETICHETTA.LBL"), QStringLiteral("ETICHETTA_EAN.LBL"),
-        QStringLiteral("ETICHETTA.TXT"), QStringLiteral("ETICHETTA_EAN.TXT")}) {
+  const QString folder = QStringLiteral(":/demo/") + resourceFolder;
+  for (const QString& name : names.isEmpty() ? QDir(folder).entryList(QDir::Files) : names) {
     const QString target = dir.filePath(name);
     if (QFileInfo::exists(target)) continue;
-    QFile source(QStringLiteral(":/demo/Report/") + name);
+    QFile source(folder + QLatin1Char('/') + name);
     QFile file(target);
     // Written rather than copied, so that the file is not read-only like the
     // resource it comes from and the designer can save it.
@@ -37,6 +37,13 @@ QStringList installDemoLabelProjects(const QString& reportDir, QString* error) {
     written << target;
   }
   return written;
+}
+
+QStringList installDemoLabelProjects(const QString& reportDir, QString* error) {
+  return installDemoFiles(QStringLiteral("Report"),
+                          {QStringLiteral("ETICHETTA.LBL"), QStringLiteral("ETICHETTA_EAN.LBL"),
+                           QStringLiteral("ETICHETTA.TXT"), QStringLiteral("ETICHETTA_EAN.TXT")},
+                          reportDir, error);
 }
 
 }  // namespace host

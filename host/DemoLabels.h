@@ -15,4 +15,10 @@ namespace host {
 // `error` and goes on with the others.
 QStringList installDemoLabelProjects(const QString& reportDir, QString* error = nullptr);
 
+// Writes the named files of the resource folder ":/demo/<resourceFolder>/"
+// (every file of it when `names` is empty) that are missing from
+// `targetDir` (made when missing), as above.
+QStringList installDemoFiles(const QString& resourceFolder, const QStringList& names,
+                             const QString& targetDir, QString* error);
+
 }  // namespace host

@@ -16,8 +16,10 @@
 #include "ConsolePrompter.h"
 #include "DemoData.h"
 #include "DemoLabels.h"
+#include "DemoReports.h"
 #include "HostSchema.h"
 #include "core/Dates.h"
+#include "core/IniFile.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
 #include "core/TerminationSignals.h"
@@ -207,7 +209,10 @@ QString usage() {
       "      database, as F8 in the label grid does\n"
       "  orbelan query --user N --table T [--rows FILE] [--codes POS=CODE,...]\n"
       "                (--sql | --run | --export FILE --type Testo|IB|Excel|ExcelX\n"
-      "                 [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain])\n"
+      "                 [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain]\n"
+      "                 | --chart OUT --chart-report NAME.RPT --chart-x COL\n"
+      "                 --chart-y COL [--chart-series COL,COL] [--chart-title TEXT]\n"
+      "                 [--chart-order Originale|Ordina])\n"
       "      the query designer's query over table T: its rows from FILE (UTF-8, one row\n"
       "      a line: Numero, Nome, Mostra, Condizione separated by TAB), or one shown row\n"
       "      per field of T. --sql prints the statement, --run prints the answer (a line\n"
@@ -215,12 +220,15 @@ QString usage() {
       "      --codes sets the ordering, totals and digit-grouping code of answer\n"
       "      columns (from 1) and adds their sort keys as the sort dialog does. --export\n"
       "      writes the answer as the result view's export does: a text file, a new table\n"
-      "      of the archive (FILE is its name) or a workbook through libXendo");
+      "      of the archive (FILE is its name) or a workbook through libXendo. --chart\n"
+      "      saves the chart of the answer drawn by report NAME.RPT of the bin folder's\n"
+      "      report\\ (a PNG image or a PDF document by the extension of OUT)");
 }
 
 void ensureDemoInstallation(const QString& dir) {
   QDir root(dir);
-  for (const char* sub : {"user", "bin/Report", "Grafica", "dati", "windows"}) root.mkpath(sub);
+  for (const char* sub : {"user", "bin/Report", "Grafica", "dati", "windows", "lavoro"})
+    root.mkpath(sub);
 
   const QString archive = root.filePath(QStringLiteral("dati/archivio.fdb"));
   if (!QFileInfo::exists(archive)) {
@@ -235,6 +243,19 @@ void ensureDemoInstallation(const QString& dir) {
        installDemoLabelProjects(root.filePath(QStringLiteral("bin/Report")), &labelError))
     say(QStringLiteral("Writing the demo label project ") + file);
   if (!labelError.isEmpty()) say(labelError);
+  QString reportError;
+  if (!installDemoChartReports(root.filePath(QStringLiteral("bin/report")), &reportError).isEmpty())
+    say(QStringLiteral("Writing the demo chart reports into ") +
+        root.filePath(QStringLiteral("bin/report")));
+  if (!reportError.isEmpty()) say(reportError);
+  // The query designer's work tables (charts) live under its working
+  // directory, a setting of the global settings file.
+  const core::IniFile settingsFile(
+      core::storedPath(root.filePath(QStringLiteral("windows/vandel.ini"))));
+  const QString company = DemoSettings{}.company;
+  if (settingsFile.read(company, QStringLiteral("Directory di lavoro"), {}).isEmpty())
+    settingsFile.write(company, QStringLiteral("Directory di lavoro"),
+                       storedDir(root.filePath(QStringLiteral("lavoro"))));
   const QString users = root.filePath(QStringLiteral("user/user.fdb"));
   if (!QFileInfo::exists(users)) {
     say(QStringLiteral("Creating the demo user database ") + users);

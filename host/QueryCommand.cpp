@@ -10,6 +10,7 @@
 #include "AnswerLine.h"
 #include "BatchSession.h"
 #include "HostCommands.h"
+#include "QueryChart.h"
 #include "QueryRowsFile.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
@@ -40,7 +41,8 @@ struct QueryRequest {
   QList<QPair<int, int>> codes;  // answer column (from 1), Raggruppa code
   // --export: the answer written as the export settings' "OK" writes it.
   std::optional<query::output::ExportChoice> exportChoice;
-  QString exportTarget;  // the file, or the table's name
+  QString exportTarget;       // the file, or the table's name
+  ChartRequestOptions chart;  // --chart: the answer drawn as a chart
 };
 
 // The export's switches, once --export FILE and --type are known.
@@ -69,6 +71,30 @@ bool parseExport(QueryRequest& request, const QString& typeWord, const QString& 
   return true;
 }
 
+// The chart options (--chart-...); false for an unknown one or a bad value.
+bool parseChartOption(const QString& option, const QString& value, ChartRequestOptions* chart) {
+  if (option == QLatin1String("--chart-report")) {
+    // A file of the report folder, not a path.
+    if (value.isEmpty() || value.contains(QLatin1Char('/')) || value.contains(QLatin1Char('\\')))
+      return false;
+    chart->report = value;
+  } else if (option == QLatin1String("--chart-x")) {
+    chart->x = value;
+  } else if (option == QLatin1String("--chart-y")) {
+    chart->y = value;
+  } else if (option == QLatin1String("--chart-series")) {
+    chart->series = value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+  } else if (option == QLatin1String("--chart-title")) {
+    chart->title = value;
+  } else if (option == QLatin1String("--chart-order")) {
+    if (value != QLatin1String("Originale") && value != QLatin1String("Ordina")) return false;
+    chart->originale = value == QLatin1String("Originale");
+  } else {
+    return false;
+  }
+  return true;
+}
+
 // "POS=CODE[,POS=CODE...]": positions 1 to 256, codes of at most five digits.
 bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
   for (const QString& item : text.split(QLatin1Char(','))) {
@@ -87,7 +113,8 @@ bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
 }
 
 // `--user N --table T [--rows FILE] [--codes ...] (--sql | --run | --export FILE --type T
-// [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain])`, in any order.
+// [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain] | --chart OUT ...)`, in
+// any order.
 std::optional<QueryRequest> parseQuery(QStringList arguments) {
   QueryRequest request;
   bool haveUser = false;
@@ -95,6 +122,7 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
   QString exportType;
   QString separator;
   QStringList switches;
+  bool chartOptions = false;
   while (!arguments.isEmpty()) {
     const QString option = arguments.takeFirst();
     if (option == QLatin1String("--sql") || option == QLatin1String("--run")) {
@@ -122,6 +150,14 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
       exportType = arguments.takeFirst();
     } else if (option == QLatin1String("--separator")) {
       separator = arguments.takeFirst();
+    } else if (option == QLatin1String("--chart")) {
+      request.chart.file = arguments.takeFirst();
+      if (request.chart.file.isEmpty()) return std::nullopt;
+      request.run = true;
+      ++modes;
+    } else if (option.startsWith(QLatin1String("--chart-"))) {
+      if (!parseChartOption(option, arguments.takeFirst(), &request.chart)) return std::nullopt;
+      chartOptions = true;
     } else {
       return std::nullopt;
     }
@@ -131,6 +167,11 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
   if (exporting != !exportType.isEmpty()) return std::nullopt;
   if (!exporting && (!switches.isEmpty() || !separator.isEmpty())) return std::nullopt;
   if (exporting && !parseExport(request, exportType, separator, switches)) return std::nullopt;
+  const bool chart = !request.chart.file.isEmpty();
+  if (chartOptions && !chart) return std::nullopt;
+  if (chart &&
+      (request.chart.report.isEmpty() || request.chart.x.isEmpty() || request.chart.y.isEmpty()))
+    return std::nullopt;
   return request;
 }
 
@@ -249,8 +290,10 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
     return outputWritten() ? 0 : 1;
   }
   db::Query answer(ambiente.IBDatabase1, transaction);
+  const bool chart = !request.chart.file.isEmpty();
   // Only the current record is kept: a large answer is printed as it comes.
-  answer.setForwardOnly(true);
+  // A chart reads every row.
+  answer.setForwardOnly(!chart);
   if (!engine.EseguiInterrogazione(answer, sideBySide)) {
     ui::plain(engine.failureMessage());
     say(engine.failureMessage() == query::engine::syntaxFailureMessage()
@@ -267,6 +310,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
     }
   }
   if (request.exportChoice) return exportAnswer(ambiente, answer, engine, *request.exportChoice);
+  if (chart) return saveAnswerChart(ambiente, answer, request.chart);
   try {
     printAnswer(answer, engine.codes());
   } catch (const db::DbError& error) {
@@ -281,7 +325,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
 }  // namespace
 
 int runQuery(const QStringList& arguments) {
-  const auto request = parseQuery(arguments);
+  auto request = parseQuery(arguments);
   if (!request) {
     std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
     return 2;
@@ -291,6 +335,9 @@ int runQuery(const QStringList& arguments) {
             .arg(request->table));
     return 2;
   }
+  // Named as typed: the chart's work directory becomes the current one.
+  if (!request->chart.file.isEmpty())
+    request->chart.file = QFileInfo(request->chart.file).absoluteFilePath();
   std::optional<QueryRowsFile> file;
   if (!request->rowsFile.isEmpty()) {
     file = readRowsFile(request->rowsFile);

@@ -6,6 +6,7 @@
 
 #include "DemoData.h"
 #include "DemoLabels.h"
+#include "DemoReports.h"
 #include "HostSchema.h"
 #include "core/Paths.h"
 #include "db/Database.h"
@@ -19,6 +20,7 @@ HostInstallation::HostInstallation(bool withArchive) {
   root.mkpath("dati");
   root.mkpath("Grafica");
   host::installDemoLabelProjects(native("bin/Report"));
+  host::installDemoChartReports(native("bin/report"));
 
   db::Database user;
   user.create(native("user/user.fdb"), "SYSDBA", "masterkey");

@@ -9,7 +9,8 @@ class Database;
 
 // A host installation in a temporary folder, as the demo makes it: the
 // user database "user\user.fdb" with the demo users and their settings, a bin
-// folder with "Report\" holding the demo label projects, and the main
+// folder with "Report\" holding the demo label projects and "report\" the
+// chart reports, and the main
 // archive "dati\archivio.fdb" with the host tables and demo data. While it
 // lives, the host directory and the Windows folder point into it.
 class HostInstallation {

@@ -15,6 +15,7 @@
 
 #include "db/Query.h"
 #include "query/designer/AnswerModel.h"
+#include "query/designer/GraficoForm.h"
 #include "query/designer/OrdETotForm.h"
 #include "query/designer/SommaForm.h"
 #include "query/engine/AnswerAggregates.h"
@@ -97,6 +98,7 @@ ResultView::ResultView(db::Query& answer, engine::QueryEngine& engine, model::De
   connect(somma_, &QPushButton::clicked, this, &ResultView::Somma);
   connect(ordTot_, &QPushButton::clicked, this, &ResultView::OrdinaETotali);
   connect(esporta_, &QPushButton::clicked, this, &ResultView::ButtonEsportaClick);
+  connect(grafico_, &QPushButton::clicked, this, &ResultView::Grafico);
   connect(ritorna_, &QPushButton::clicked, this, &ResultView::ritornaAQuery);
   connect(chiudi_, &QPushButton::clicked, this, &ResultView::chiudi);
 
@@ -298,6 +300,13 @@ void ResultView::OrdinaETotali() {
   QList<model::AnswerColumn> columns = answerColumns();
   model::applyLayout(layout, columns);
   applyColumns(columns);
+}
+
+void ResultView::Grafico() {
+  TGraficoForm dialog(this, settings_.ditta, settings_.directoryBin, settings_.directoryLavoro,
+                      answer_);
+  dialog.setFont(window()->font());
+  ui::runDialog(dialog);
 }
 
 }  // namespace query::designer

@@ -58,6 +58,7 @@ class ResultView : public QWidget {
   void MostraUnRecord();
   void Somma();
   void OrdinaETotali();
+  void Grafico();
   void nascondiColonna();
   void aspettoBase();
   void raggruppaCifre();

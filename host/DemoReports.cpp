@@ -1,0 +1,11 @@
+#include "DemoReports.h"
+
+#include "DemoLabels.h"
+
+namespace host {
+
+QStringList installDemoChartReports(const QString& reportDir, QString* error) {
+  return installDemoFiles(QStringLiteral("report"), {}, reportDir, error);
+}
+
+}  // namespace host

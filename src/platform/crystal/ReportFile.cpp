@@ -1,0 +1,249 @@
+#include "platform/crystal/ReportFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+#include <optional>
+
+#include "platform/crystal/Formula.h"
+
+namespace platform::crystal {
+
+namespace {
+
+const QString kMagic = QStringLiteral("orbelan-report");
+constexpr int kVersion = 1;
+
+// One record: its name and its key=value pairs in order.
+struct Record {
+  QString name;
+  QList<QPair<QString, QString>> pairs;
+};
+
+// Splits a line into a record. Values are bare words or double-quoted
+// strings in which \" and \\ stand for a quote and a backslash.
+std::optional<Record> splitRecord(const QString& line, QString& error) {
+  Record record;
+  qsizetype i = 0;
+  const qsizetype n = line.size();
+  const auto skipBlanks = [&] {
+    while (i < n && line.at(i).isSpace()) ++i;
+  };
+  skipBlanks();
+  while (i < n && !line.at(i).isSpace()) record.name += line.at(i++);
+  for (skipBlanks(); i < n; skipBlanks()) {
+    QString key;
+    while (i < n && line.at(i) != QLatin1Char('=') && !line.at(i).isSpace()) key += line.at(i++);
+    if (i >= n || line.at(i) != QLatin1Char('=') || key.isEmpty()) {
+      error = QStringLiteral("atteso chiave=valore invece di \"%1\"").arg(key);
+      return std::nullopt;
+    }
+    ++i;
+    QString value;
+    if (i < n && line.at(i) == QLatin1Char('"')) {
+      bool closed = false;
+      for (++i; i < n;) {
+        const QChar c = line.at(i++);
+        if (c == QLatin1Char('"')) {
+          closed = true;
+          break;
+        }
+        value += c == QLatin1Char('\\') && i < n ? line.at(i++) : c;
+      }
+      if (!closed) {
+        error = QStringLiteral("virgolette non chiuse nel valore di %1").arg(key);
+        return std::nullopt;
+      }
+      if (i < n && !line.at(i).isSpace()) {
+        error = QStringLiteral("manca uno spazio dopo il valore di %1").arg(key);
+        return std::nullopt;
+      }
+    } else {
+      while (i < n && !line.at(i).isSpace()) value += line.at(i++);
+    }
+    record.pairs.append({key, value});
+  }
+  return record;
+}
+
+// The values of one record by key; every key must be read once, and a key
+// read with a list of words must hold one of them.
+class Fields {
+ public:
+  explicit Fields(const Record& record) {
+    for (const auto& [key, value] : record.pairs) {
+      if (values_.contains(key) && error_.isEmpty())
+        error_ = QStringLiteral("chiave %1 ripetuta").arg(key);
+      values_.insert(key, value);
+    }
+  }
+
+  QString text(const QString& key, bool required) {
+    used_.insert(key);
+    if (required && !values_.contains(key)) fail(QStringLiteral("manca %1").arg(key));
+    return values_.value(key);
+  }
+
+  // The index of the value among `words`, `fallback` when the key is absent.
+  int word(const QString& key, const QStringList& words, int fallback) {
+    used_.insert(key);
+    if (!values_.contains(key)) return fallback;
+    const int at = static_cast<int>(words.indexOf(values_.value(key)));
+    if (at < 0)
+      fail(QStringLiteral("%1 deve essere %2 invece di \"%3\"")
+               .arg(key, words.join(QStringLiteral(" o ")), values_.value(key)));
+    return at < 0 ? fallback : at;
+  }
+
+  void fail(const QString& message) {
+    if (error_.isEmpty()) error_ = message;
+  }
+
+  // The first problem, unknown keys included; empty when there is none.
+  QString error() const {
+    if (!error_.isEmpty()) return error_;
+    for (auto it = values_.cbegin(); it != values_.cend(); ++it)
+      if (!used_.contains(it.key())) return QStringLiteral("chiave sconosciuta %1").arg(it.key());
+    return {};
+  }
+
+ private:
+  QHash<QString, QString> values_;
+  QSet<QString> used_;
+  QString error_;
+};
+
+const QStringList kTypes{QStringLiteral("bar"),     QStringLiteral("stacked"),
+                         QStringLiteral("percent"), QStringLiteral("line"),
+                         QStringLiteral("area"),    QStringLiteral("pie")};
+
+QString readChart(Fields& fields, ChartDefinition& chart) {
+  chart.type = static_cast<ChartType>(fields.word(QStringLiteral("type"), kTypes, 0));
+  fields.text(QStringLiteral("type"), true);
+  chart.orientation = static_cast<Orientation>(
+      fields.word(QStringLiteral("orientation"),
+                  {QStringLiteral("horizontal"), QStringLiteral("vertical")}, 0));
+  chart.look3d =
+      fields.word(QStringLiteral("look"), {QStringLiteral("flat"), QStringLiteral("3d")}, 0) == 1;
+  chart.pieSizes = static_cast<PieSizes>(fields.word(
+      QStringLiteral("pies"), {QStringLiteral("fixed"), QStringLiteral("proportional")}, 0));
+  return fields.error();
+}
+
+QString readColors(Fields& fields, ChartDefinition& chart) {
+  chart.colors.clear();
+  for (const QString& name : fields.text(QStringLiteral("list"), true).split(QLatin1Char(','))) {
+    const QColor color = QColor::fromString(name.trimmed());
+    if (!name.trimmed().startsWith(QLatin1Char('#')) || !color.isValid())
+      return QStringLiteral("colore non valido \"%1\" (atteso #rrggbb)").arg(name.trimmed());
+    chart.colors.append(color);
+  }
+  return fields.error();
+}
+
+QString readFormula(Fields& fields, ReportDefinition& report) {
+  const QString name = fields.text(QStringLiteral("name"), true);
+  const QString text = fields.text(QStringLiteral("text"), true);
+  if (!fields.error().isEmpty()) return fields.error();
+  if (report.definesFormula(name)) return QStringLiteral("formula %1 ripetuta").arg(name);
+  if (!formulaValue(text))
+    return QStringLiteral("la formula %1 non è un testo tra apici").arg(name);
+  report.formulas.append({name, text});
+  return {};
+}
+
+}  // namespace
+
+QColor ChartDefinition::color(int index) const {
+  if (colors.isEmpty()) return QColor(Qt::gray);
+  return colors.at(index % colors.size());
+}
+
+bool ReportDefinition::definesFormula(const QString& name) const {
+  for (const auto& formula : formulas)
+    if (formula.first.compare(name, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+bool parseReportFile(const QByteArray& text, ReportDefinition& report, QString& error) {
+  report = ReportDefinition{};
+  QString content = QString::fromUtf8(text);
+  if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
+  const QStringList lines = content.split(QLatin1Char('\n'));
+  bool haveMagic = false;
+  bool haveReport = false;
+  bool haveChart = false;
+  for (qsizetype number = 0; number < lines.size(); ++number) {
+    QString line = lines.at(number);
+    if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    if (line.trimmed().isEmpty() || line.trimmed().startsWith(QLatin1Char('#'))) continue;
+    const auto fault = [&](const QString& message) {
+      error = QStringLiteral("riga %1: %2").arg(number + 1).arg(message);
+      return false;
+    };
+    const QString header = QStringLiteral("%1 %2").arg(kMagic).arg(kVersion);
+    if (!haveMagic) {
+      if (line.simplified() != header)
+        return fault(QStringLiteral("il file non comincia con \"%1\"").arg(header));
+      haveMagic = true;
+      continue;
+    }
+    QString problem;
+    const std::optional<Record> record = splitRecord(line, problem);
+    if (!record) return fault(problem);
+    Fields fields(*record);
+    if (record->name == QLatin1String("report")) {
+      if (haveReport) return fault(QStringLiteral("record report ripetuto"));
+      fields.word(QStringLiteral("kind"), {QStringLiteral("chart")}, 0);
+      fields.text(QStringLiteral("kind"), true);
+      problem = fields.error();
+      haveReport = true;
+    } else if (!haveReport) {
+      return fault(QStringLiteral("manca il record report prima di %1").arg(record->name));
+    } else if (record->name == QLatin1String("formula")) {
+      problem = readFormula(fields, report);
+    } else if (record->name == QLatin1String("chart")) {
+      if (haveChart) return fault(QStringLiteral("record chart ripetuto"));
+      problem = readChart(fields, report.chart);
+      haveChart = true;
+    } else if (record->name == QLatin1String("colors")) {
+      problem = readColors(fields, report.chart);
+    } else {
+      return fault(QStringLiteral("record sconosciuto %1").arg(record->name));
+    }
+    if (!problem.isEmpty()) return fault(problem);
+  }
+  if (!haveMagic) {
+    error = QStringLiteral("il file è vuoto");
+    return false;
+  }
+  if (!haveReport || !haveChart) {
+    error = QStringLiteral("manca il record %1")
+                .arg(haveReport ? QStringLiteral("chart") : QStringLiteral("report"));
+    return false;
+  }
+  return true;
+}
+
+bool loadReportFile(const QString& path, ReportDefinition& report, QString& error, bool* missing) {
+  if (missing) *missing = !QFileInfo(path).isFile();
+  QFile file(path);
+  if (!QFileInfo(path).isFile()) {
+    error = QStringLiteral("Il report %1 non esiste").arg(path);
+    return false;
+  }
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = QStringLiteral("Il report %1 non si può leggere: %2").arg(path, file.errorString());
+    return false;
+  }
+  QString problem;
+  if (!parseReportFile(file.readAll(), report, problem)) {
+    error = QStringLiteral("Il report %1 non è valido, %2").arg(path, problem);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform::crystal
