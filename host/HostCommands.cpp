@@ -206,13 +206,16 @@ QString usage() {
       "      open the query designer on table T (default ETICHETTE) of user N's main\n"
       "      database, as F8 in the label grid does\n"
       "  orbelan query --user N --table T [--rows FILE] [--codes POS=CODE,...]\n"
-      "                (--sql | --run)\n"
+      "                (--sql | --run | --print-pdf OUT.pdf [--print-type 0|1|2]\n"
+      "                [--landscape] [--title TEXT] [--notes TEXT] [--no-page-numbers] [--memo])\n"
       "      the query designer's query over table T: its rows from FILE (UTF-8, one row\n"
       "      a line: Numero, Nome, Mostra, Condizione separated by TAB), or one shown row\n"
       "      per field of T. --sql prints the statement, --run prints the answer (a line\n"
       "      of field names, then one line per record, values separated by \";\").\n"
       "      --codes sets the ordering, totals and digit-grouping code of answer\n"
-      "      columns (from 1) and adds their sort keys as the sort dialog does");
+      "      columns (from 1) and adds their sort keys as the sort dialog does;\n"
+      "      --print-pdf prints the answer into OUT.pdf as the result view's print does\n"
+      "      (type 0 advanced list, 1 simple list, 2 text report)");
 }
 
 void ensureDemoInstallation(const QString& dir) {

@@ -11,11 +11,16 @@
 #include "BatchSession.h"
 #include "HostCommands.h"
 #include "QueryRowsFile.h"
+#include "core/IniFile.h"
+#include "core/Paths.h"
 #include "core/SqlText.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "env/TabX.h"
 #include "grid/GridModel.h"
+#include "platform/reports/ListEngine.h"
+#include "query/designer/PrintSources.h"
+#include "query/designer/QueryPrint.h"
 #include "query/engine/DigitGrouping.h"
 #include "query/engine/QueryEngine.h"
 #include "query/engine/SortKeys.h"
@@ -34,6 +39,14 @@ struct QueryRequest {
   QString rowsFile;
   bool run = false;
   QList<QPair<int, int>> codes;  // answer column (from 1), Raggruppa code
+  // --print-pdf: the answer printed into this PDF file.
+  QString printPdf;
+  int printType = 0;
+  bool landscape = false;
+  std::optional<QString> title;
+  QString notes;
+  bool numberPages = true;
+  bool longTexts = false;
 };
 
 // "POS=CODE[,POS=CODE...]": positions 1 to 256, codes of at most five digits.
@@ -53,7 +66,9 @@ bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
   return true;
 }
 
-// `--user N --table T [--rows FILE] (--sql | --run)`, in any order.
+// `--user N --table T [--rows FILE] [--codes ...] (--sql | --run | --print-pdf OUT
+// [--print-type 0|1|2] [--landscape] [--title TEXT] [--notes TEXT]
+// [--no-page-numbers] [--memo])`, in any order.
 std::optional<QueryRequest> parseQuery(QStringList arguments) {
   QueryRequest request;
   bool haveUser = false;
@@ -63,6 +78,12 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
     if (option == QLatin1String("--sql") || option == QLatin1String("--run")) {
       request.run = option == QLatin1String("--run");
       ++modes;
+    } else if (option == QLatin1String("--landscape")) {
+      request.landscape = true;
+    } else if (option == QLatin1String("--no-page-numbers")) {
+      request.numberPages = false;
+    } else if (option == QLatin1String("--memo")) {
+      request.longTexts = true;
     } else if (arguments.isEmpty()) {
       return std::nullopt;
     } else if (option == QLatin1String("--user")) {
@@ -74,11 +95,27 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
       request.rowsFile = arguments.takeFirst();
     } else if (option == QLatin1String("--codes")) {
       if (!parseCodes(arguments.takeFirst(), &request.codes)) return std::nullopt;
+    } else if (option == QLatin1String("--print-pdf")) {
+      request.printPdf = arguments.takeFirst();
+      if (request.printPdf.isEmpty()) return std::nullopt;
+      ++modes;
+    } else if (option == QLatin1String("--print-type")) {
+      bool ok = false;
+      request.printType = arguments.takeFirst().toInt(&ok);
+      if (!ok || request.printType < 0 || request.printType > 2) return std::nullopt;
+    } else if (option == QLatin1String("--title")) {
+      request.title = arguments.takeFirst();
+    } else if (option == QLatin1String("--notes")) {
+      request.notes = arguments.takeFirst();
     } else {
       return std::nullopt;
     }
   }
   if (!haveUser || request.table.isEmpty() || modes != 1) return std::nullopt;
+  // The print options belong to --print-pdf.
+  const bool printOptions = request.printType != 0 || request.landscape || request.title ||
+                            !request.notes.isEmpty() || !request.numberPages || request.longTexts;
+  if (printOptions && request.printPdf.isEmpty()) return std::nullopt;
   return request;
 }
 
@@ -138,6 +175,49 @@ bool outputWritten() {
   return false;
 }
 
+// The answer printed as "&Stampa" prints it with the options given, into a
+// PDF file instead of the options dialog's destination.
+int printToPdf(BatchSession& session, const QueryRequest& request, db::Query& answer,
+               const query::model::AnswerCodes& codes) {
+  TTabXForm& ambiente = session.ambiente();
+  query::designer::PrintPlace place;
+  place.directoryBin = query::designer::fixedBinDirectory(ambiente.GetV(QStringLiteral("BinDir")));
+  place.ditta = ambiente.Ditta;
+  place.directoryLavoro =
+      core::IniFile(core::windowsDirectory() + QStringLiteral("vandel.ini"))
+          .read(ambiente.Ditta, QStringLiteral("Directory di lavoro"), place.directoryBin);
+  query::designer::PrintChoices choices;
+  choices.type = request.printType;
+  choices.title = request.title
+                      ? *request.title
+                      : query::designer::printTitle(ambiente.Ditta, request.table.toUpper());
+  choices.notes = request.notes;
+  choices.numberPages = request.numberPages;
+  choices.longTexts = request.longTexts;
+  choices.landscape = request.landscape && request.printType == 0;
+  if (request.printType == 1) choices.font.name = QStringLiteral("Courier New");
+
+  platform::reports::ListEngine engine;
+  engine.setPdfOutput(QFileInfo(request.printPdf).absoluteFilePath());
+  query::model::DesignerFlags flags;
+  query::designer::PrintMemory memory;
+  query::designer::QueryPrint print(engine, place, flags, memory);
+  const query::engine::PrintSource source = query::designer::answerPrintSource(answer, codes);
+  bool printed = false;
+  try {
+    printed = print.print(source, choices);
+  } catch (const db::DbError& error) {
+    say(QStringLiteral("the answer stopped at a record the database refused: ") + error.text());
+    return 1;
+  }
+  if (!printed || engine.pagesPrinted() == 0) {
+    if (!engine.lastError().isEmpty()) say(engine.lastError());
+    say(QStringLiteral("nothing printed into ") + request.printPdf);
+    return 1;
+  }
+  return 0;
+}
+
 int runOnArchive(BatchSession& session, const QueryRequest& request,
                  const std::optional<QueryRowsFile>& file) {
   TTabXForm& ambiente = session.ambiente();
@@ -178,7 +258,8 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   }
   db::Query answer(ambiente.IBDatabase1, transaction);
   // Only the current record is kept: a large answer is printed as it comes.
-  answer.setForwardOnly(true);
+  // A print reads the records by position.
+  answer.setForwardOnly(request.printPdf.isEmpty());
   if (!engine.EseguiInterrogazione(answer, sideBySide)) {
     ui::plain(query::engine::syntaxFailureMessage());
     say(QStringLiteral("the database refused the statement: ") + engine.lastError());
@@ -192,6 +273,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
       return 1;
     }
   }
+  if (!request.printPdf.isEmpty()) return printToPdf(session, request, answer, engine.codes());
   try {
     printAnswer(answer, engine.codes());
   } catch (const db::DbError& error) {
