@@ -247,7 +247,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   const bool sideBySide = file && file->flags.sideBySide;
   for (const auto& [position, code] : request.codes) engine.codes().setCode(position - 1, code);
 
-  if (!request.run) {
+  if (!request.run && request.printPdf.isEmpty()) {
     // The sort lines follow the codes as an update of the sort keys adds them.
     const QStringList statement = engine.statementLines(sideBySide);
     const query::engine::SortKeyOutcome sorted = query::engine::sortKeyRule(

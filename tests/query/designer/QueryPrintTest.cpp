@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QLocale>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -14,6 +18,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/reports/ListEngine.h"
+#include "query/designer/IBLQueryForm.h"
 #include "query/designer/PrintSources.h"
 #include "query/designer/QueryPrint.h"
 #include "query/designer/TextReportPrinter.h"
@@ -60,12 +65,16 @@ class QueryPrintTest : public FirebirdTest {
     QStringList statements = {
         "CREATE TABLE ARTICOLI (CODICE VARCHAR(10), IMPORTO DOUBLE PRECISION, QTA INTEGER, "
         "PREZZO NUMERIC(15,3), NOTE BLOB SUB_TYPE 1)"};
+    // The first article's note is 250 characters of short words.
+    QString note;
+    for (int i = 0; i < 50; ++i) note += QStringLiteral("abcd ");
     for (int i = 1; i <= 12; ++i)
-      statements << QStringLiteral("INSERT INTO ARTICOLI VALUES ('ART%1', %2, %3, %4, 'nota %1')")
+      statements << QStringLiteral("INSERT INTO ARTICOLI VALUES ('ART%1', %2, %3, %4, '%5')")
                         .arg(i, 2, 10, QLatin1Char('0'))
-                        .arg(i * 1000.25)
+                        .arg(QString::number(i * 1000.25, 'f', 2))
                         .arg(i)
-                        .arg(i * 1.125);
+                        .arg(QString::number(i * 1.125, 'f', 3))
+                        .arg(i == 1 ? note : QStringLiteral("nota %1").arg(i));
     execute(*database_, statements);
     transaction_ = std::make_unique<db::Transaction>(*database_);
     answer_ = std::make_unique<db::Query>(*database_, *transaction_);
@@ -81,6 +90,13 @@ class QueryPrintTest : public FirebirdTest {
     engine_.setPdfOutput(pdf());
   }
   void TearDown() override {
+    // ORBELAN_KEEP_PDF names a folder the printed PDF is copied to, for a look.
+    const QString keep = qEnvironmentVariable("ORBELAN_KEEP_PDF");
+    if (!keep.isEmpty() && QFile::exists(pdf()))
+      QFile::copy(pdf(), keep + QLatin1Char('/') +
+                             QLatin1String(
+                                 ::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                             QStringLiteral(".pdf"));
     QLocale::setDefault(QLocale::c());
     qunsetenv("ORBELAN_WINDOWS_DIR");
     QDir::setCurrent(savedCurrent_);
@@ -192,11 +208,6 @@ TEST_F(QueryPrintTest, AMissingNamedLayoutAsksForTheStandardOne) {
 }
 
 TEST_F(QueryPrintTest, TextLinesCarryTotalsAndWrapLongTexts) {
-  QString note;
-  for (int i = 0; i < 50; ++i) note += QStringLiteral("abcd ");  // 250 characters
-  execute(*database_, {"UPDATE ARTICOLI SET NOTE = '" + note + "' WHERE CODICE = 'ART01'"});
-  answer_->close();
-  answer_->open();
   query::engine::PrintSource answer = source();
   answer.fields[4].displayWidth = 100;
   answer.count();
@@ -265,6 +276,35 @@ TEST_F(QueryPrintTest, TextReportsGoToTheInstalledEngine) {
             place_.directoryLavoro + QStringLiteral("STAMPE\\TEXT\\RIGHET\\RIGHET.DB"));
   EXPECT_EQ(seen.pagesTable,
             place_.directoryLavoro + QStringLiteral("STAMPE\\TEXT\\TESTATT\\TESTATT.DB"));
+}
+
+TEST_F(QueryPrintTest, StampaInTheResultViewPrintsThroughItsDialogs) {
+  TIBLQueryForm form(*database_, *transaction_,
+                     query::designer::DesignerSettings{"ARTICOLI", place_.directoryBin,
+                                                       place_.directoryLavoro, 0, "DEMO"});
+  form.show();
+  form.ButtonEseguiClick();
+  ASSERT_TRUE(form.inResultView());
+  prompter_.script([](QDialog& dialog) {
+    EXPECT_EQ(dialog.objectName(), "TitStForm");
+    EXPECT_TRUE(control<QLineEdit>(dialog, "EditTitolo")
+                    ->text()
+                    .startsWith("Ditta: DEMO Tabella: ARTICOLI  Data: "));
+    return clickButton(dialog, "ButtonOK");
+  });
+  prompter_.script([this](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Configurazione parametri di stampa");
+    EXPECT_TRUE(control<QSpinBox>(dialog, "CopiesBox")->isHidden());
+    control<QRadioButton>(dialog, "PdfButton")->setChecked(true);
+    control<QLineEdit>(dialog, "PdfFileEdit")->setText(pdf());
+    return clickButton(dialog, "OkButton");
+  });
+  control<QPushButton>(form, "ButtonStampa")->click();
+  const QString text = pdfText(pdf());
+  EXPECT_TRUE(text.contains("ART12")) << prompter_.texts().join('\n').toStdString();
+  EXPECT_TRUE(text.contains("Ditta: DEMO Tabella: ARTICOLI"));
+  EXPECT_FALSE(form.flags().layoutCurrent);
+  EXPECT_TRUE(QFile::exists(report(QStringLiteral("QuovTemp.lst"))));
 }
 
 }  // namespace
