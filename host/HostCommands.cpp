@@ -212,7 +212,9 @@ QString usage() {
       "                 [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain]\n"
       "                 | --chart OUT --chart-report NAME.RPT --chart-x COL\n"
       "                 --chart-y COL [--chart-series COL,COL] [--chart-title TEXT]\n"
-      "                 [--chart-order Originale|Ordina])\n"
+      "                 [--chart-order Originale|Ordina]\n"
+      "                 | --print-pdf OUT.pdf [--print-type 0|1|2] [--landscape]\n"
+      "                 [--title TEXT] [--notes TEXT] [--no-page-numbers] [--memo])\n"
       "      the query designer's query over table T: its rows from FILE (UTF-8, one row\n"
       "      a line: Numero, Nome, Mostra, Condizione separated by TAB), or one shown row\n"
       "      per field of T. --sql prints the statement, --run prints the answer (a line\n"
@@ -222,7 +224,10 @@ QString usage() {
       "      writes the answer as the result view's export does: a text file, a new table\n"
       "      of the archive (FILE is its name) or a workbook through libXendo. --chart\n"
       "      saves the chart of the answer drawn by report NAME.RPT of the bin folder's\n"
-      "      report\\ (a PNG image or a PDF document by the extension of OUT)");
+      "      report\\ (a PNG image or a PDF document by the extension of OUT). --print-pdf\n"
+
+      "      prints the answer into OUT.pdf as the result view's print does (type 0\n"
+      "      advanced list, 1 simple list, 2 text report)");
 }
 
 void ensureDemoInstallation(const QString& dir) {

@@ -12,12 +12,16 @@
 #include "HostCommands.h"
 #include "QueryChart.h"
 #include "QueryRowsFile.h"
+#include "core/IniFile.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "env/TabX.h"
 #include "grid/GridModel.h"
+#include "platform/reports/ListEngine.h"
+#include "query/designer/PrintSources.h"
+#include "query/designer/QueryPrint.h"
 #include "query/designer/XendoLibrary.h"
 #include "query/engine/DigitGrouping.h"
 #include "query/engine/DisplayWidth.h"
@@ -43,6 +47,14 @@ struct QueryRequest {
   std::optional<query::output::ExportChoice> exportChoice;
   QString exportTarget;       // the file, or the table's name
   ChartRequestOptions chart;  // --chart: the answer drawn as a chart
+  // --print-pdf: the answer printed into this PDF file.
+  QString printPdf;
+  int printType = 0;
+  bool landscape = false;
+  std::optional<QString> title;
+  QString notes;
+  bool numberPages = true;
+  bool longTexts = false;
 };
 
 // The export's switches, once --export FILE and --type are known.
@@ -113,8 +125,9 @@ bool parseCodes(const QString& text, QList<QPair<int, int>>* codes) {
 }
 
 // `--user N --table T [--rows FILE] [--codes ...] (--sql | --run | --export FILE --type T
-// [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain] | --chart OUT ...)`, in
-// any order.
+// [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain] | --chart OUT ... |
+// --print-pdf OUT [--print-type 0|1|2] [--landscape] [--title TEXT] [--notes TEXT]
+// [--no-page-numbers] [--memo])`, in any order.
 std::optional<QueryRequest> parseQuery(QStringList arguments) {
   QueryRequest request;
   bool haveUser = false;
@@ -131,6 +144,10 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
     } else if (option == QLatin1String("--fixed") || option == QLatin1String("--no-headers") ||
                option == QLatin1String("--memo") || option == QLatin1String("--rtf-plain")) {
       switches << option;
+    } else if (option == QLatin1String("--landscape")) {
+      request.landscape = true;
+    } else if (option == QLatin1String("--no-page-numbers")) {
+      request.numberPages = false;
     } else if (arguments.isEmpty()) {
       return std::nullopt;
     } else if (option == QLatin1String("--user")) {
@@ -158,11 +175,26 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
     } else if (option.startsWith(QLatin1String("--chart-"))) {
       if (!parseChartOption(option, arguments.takeFirst(), &request.chart)) return std::nullopt;
       chartOptions = true;
+    } else if (option == QLatin1String("--print-pdf")) {
+      request.printPdf = arguments.takeFirst();
+      if (request.printPdf.isEmpty()) return std::nullopt;
+      ++modes;
+    } else if (option == QLatin1String("--print-type")) {
+      bool ok = false;
+      request.printType = arguments.takeFirst().toInt(&ok);
+      if (!ok || request.printType < 0 || request.printType > 2) return std::nullopt;
+    } else if (option == QLatin1String("--title")) {
+      request.title = arguments.takeFirst();
+    } else if (option == QLatin1String("--notes")) {
+      request.notes = arguments.takeFirst();
     } else {
       return std::nullopt;
     }
   }
   if (!haveUser || request.table.isEmpty() || modes != 1) return std::nullopt;
+  // --memo prints long texts whole, or exports memos whole.
+  if (!request.printPdf.isEmpty())
+    request.longTexts = switches.removeAll(QStringLiteral("--memo")) > 0;
   const bool exporting = !request.exportTarget.isEmpty();
   if (exporting != !exportType.isEmpty()) return std::nullopt;
   if (!exporting && (!switches.isEmpty() || !separator.isEmpty())) return std::nullopt;
@@ -172,6 +204,10 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
   if (chart &&
       (request.chart.report.isEmpty() || request.chart.x.isEmpty() || request.chart.y.isEmpty()))
     return std::nullopt;
+  // The print options belong to --print-pdf.
+  const bool printOptions = request.printType != 0 || request.landscape || request.title ||
+                            !request.notes.isEmpty() || !request.numberPages;
+  if (printOptions && request.printPdf.isEmpty()) return std::nullopt;
   return request;
 }
 
@@ -248,6 +284,49 @@ int exportAnswer(TTabXForm& ambiente, db::Query& answer, query::engine::QueryEng
   return outcome.done ? 0 : 1;
 }
 
+// The answer printed as "&Stampa" prints it with the options given, into a
+// PDF file instead of the options dialog's destination.
+int printToPdf(BatchSession& session, const QueryRequest& request, db::Query& answer,
+               const query::model::AnswerCodes& codes) {
+  TTabXForm& ambiente = session.ambiente();
+  query::designer::PrintPlace place;
+  place.directoryBin = query::designer::fixedBinDirectory(ambiente.GetV(QStringLiteral("BinDir")));
+  place.ditta = ambiente.Ditta;
+  place.directoryLavoro =
+      core::IniFile(core::windowsDirectory() + QStringLiteral("vandel.ini"))
+          .read(ambiente.Ditta, QStringLiteral("Directory di lavoro"), place.directoryBin);
+  query::designer::PrintChoices choices;
+  choices.type = request.printType;
+  choices.title = request.title
+                      ? *request.title
+                      : query::designer::printTitle(ambiente.Ditta, request.table.toUpper());
+  choices.notes = request.notes;
+  choices.numberPages = request.numberPages;
+  choices.longTexts = request.longTexts;
+  choices.landscape = request.landscape && request.printType == 0;
+  if (request.printType == 1) choices.font.name = QStringLiteral("Courier New");
+
+  platform::reports::ListEngine engine;
+  engine.setPdfOutput(QFileInfo(request.printPdf).absoluteFilePath());
+  query::model::DesignerFlags flags;
+  query::designer::PrintMemory memory;
+  query::designer::QueryPrint print(engine, place, flags, memory);
+  const query::engine::PrintSource source = query::designer::answerPrintSource(answer, codes);
+  bool printed = false;
+  try {
+    printed = print.print(source, choices);
+  } catch (const db::DbError& error) {
+    say(QStringLiteral("the answer stopped at a record the database refused: ") + error.text());
+    return 1;
+  }
+  if (!printed || engine.pagesPrinted() == 0) {
+    if (!engine.lastError().isEmpty()) say(engine.lastError());
+    say(QStringLiteral("nothing printed into ") + request.printPdf);
+    return 1;
+  }
+  return 0;
+}
+
 int runOnArchive(BatchSession& session, const QueryRequest& request,
                  const std::optional<QueryRowsFile>& file) {
   TTabXForm& ambiente = session.ambiente();
@@ -280,7 +359,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   const bool sideBySide = file && file->flags.sideBySide;
   for (const auto& [position, code] : request.codes) engine.codes().setCode(position - 1, code);
 
-  if (!request.run) {
+  if (!request.run && request.printPdf.isEmpty()) {
     // The sort lines follow the codes as an update of the sort keys adds them.
     const QStringList statement = engine.statementLines(sideBySide);
     const query::engine::SortKeyOutcome sorted = query::engine::sortKeyRule(
@@ -291,9 +370,9 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   }
   db::Query answer(ambiente.IBDatabase1, transaction);
   const bool chart = !request.chart.file.isEmpty();
-  // Only the current record is kept: a large answer is printed as it comes.
-  // A chart reads every row.
-  answer.setForwardOnly(!chart);
+  // Only the current record is kept, so a large answer is printed as it
+  // comes; a chart and a print read every row.
+  answer.setForwardOnly(!chart && request.printPdf.isEmpty());
   if (!engine.EseguiInterrogazione(answer, sideBySide)) {
     ui::plain(engine.failureMessage());
     say(engine.failureMessage() == query::engine::syntaxFailureMessage()
@@ -311,6 +390,7 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   }
   if (request.exportChoice) return exportAnswer(ambiente, answer, engine, *request.exportChoice);
   if (chart) return saveAnswerChart(ambiente, answer, request.chart);
+  if (!request.printPdf.isEmpty()) return printToPdf(session, request, answer, engine.codes());
   try {
     printAnswer(answer, engine.codes());
   } catch (const db::DbError& error) {

@@ -287,3 +287,45 @@ TEST_F(QueryCommandTest, ExportsTheAnswerAsTheExportSettingsDo) {
   EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--export", file}).exitCode, 2);
   EXPECT_EQ(queryCommand({"--table", "ETICHETTE", "--run", "--fixed"}).exitCode, 2);
 }
+
+namespace {
+
+QString pdfText(const QString& pdf) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  process.waitForFinished(30000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST_F(QueryCommandTest, PrintsTheAnswerIntoAPdfAndLeavesItsLayout) {
+  const QString pdf = host_.native("stampa.pdf");
+  const CommandRun advanced =
+      queryCommand({"--table", "lancistampa", "--codes", "1=10", "--print-pdf", pdf, "--landscape",
+                    "--title", "Lanci di prova", "--notes", "solo test"});
+  ASSERT_EQ(advanced.exitCode, 0) << advanced.errors.toStdString();
+  const QString text = pdfText(pdf);
+  for (const char* expected :
+       {"Lanci di prova", "solo test", "ID", "NOTE", "Prova; uno", "seconda", "901"})
+    EXPECT_TRUE(text.contains(QLatin1String(expected))) << expected << "\n" << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Pagina n\u00B0")));
+  QFile layout(host_.native("bin/Report/QuovTemp.lst"));
+  ASSERT_TRUE(layout.open(QIODevice::ReadOnly));
+  const QByteArray bytes = layout.readAll();
+  EXPECT_TRUE(bytes.contains(" Orientation=2\r\n"));
+  EXPECT_TRUE(bytes.contains("Text=\xA8Totale.ID\xA8")) << "the total of column 1";
+
+  const CommandRun simple = queryCommand(
+      {"--table", "lancistampa", "--print-pdf", pdf, "--print-type", "1", "--no-page-numbers"});
+  ASSERT_EQ(simple.exitCode, 0) << simple.errors.toStdString();
+  EXPECT_TRUE(pdfText(pdf).contains("|ID"));
+  EXPECT_FALSE(pdfText(pdf).contains(QStringLiteral("Pagina N\u00B0")));
+
+  const CommandRun text2 =
+      queryCommand({"--table", "lancistampa", "--print-pdf", pdf, "--print-type", "2"});
+  EXPECT_EQ(text2.exitCode, 1);
+  EXPECT_TRUE(text2.errors.contains("ATTENZIONE: directory bin errata o CRW non inizializzato"))
+      << text2.errors.toStdString();
+  EXPECT_EQ(queryCommand({"--table", "lancistampa", "--run", "--landscape"}).exitCode, 2);
+}
+
+}  // namespace

@@ -18,6 +18,7 @@
 #include "platform/reports/LabelDesigner.h"
 #include "platform/reports/LabelPageWriter.h"
 #include "platform/reports/LabelProjectFile.h"
+#include "platform/reports/PdfCheck.h"
 #include "platform/reports/PrintOptionsDialog.h"
 #include "platform/reports/PrintWaitBox.h"
 #include "ui/Prompter.h"
@@ -29,27 +30,6 @@ namespace {
 const QString kProjectFilter = QStringLiteral("Progetti etichetta (*.LBL *.lbl);;Tutti i file (*)");
 // Problems listed in the message at the end of a print; the rest are counted.
 constexpr int kProblemsShown = 10;
-
-// Whether a PDF the printer wrote is whole. QPrinter does not report the
-// failed writes of a full disk or a file-size limit, so the file is read
-// back: it must end with the end-of-file mark, and the cross-reference
-// table must stand where the trailer says, which a lost block before it
-// would have moved.
-bool pdfIsWhole(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const qint64 size = file.size();
-  constexpr qint64 kTail = 1024;
-  if (size < 32 || !file.seek(std::max<qint64>(0, size - kTail))) return false;
-  const QByteArray tail = file.read(kTail).trimmed();
-  if (!tail.endsWith("%%EOF")) return false;
-  const qsizetype at = tail.lastIndexOf("startxref");
-  if (at < 0) return false;
-  bool ok = false;
-  const qint64 xref = tail.mid(at + 9, tail.size() - 5 - at - 9).trimmed().toLongLong(&ok);
-  if (!ok || xref <= 0 || xref >= size || !file.seek(xref)) return false;
-  return file.read(4) == "xref";
-}
 
 // Printing from the preview ends the preview as accepted, instead of
 // printing there and then: the engine prints the labels afterwards like any

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -68,7 +69,9 @@ PrintOptionsDialog::PrintOptionsDialog(QWidget* parent, const QString& title,
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Stampante:"), printers_);
-  form->addRow(QStringLiteral("Copie per etichetta:"), copies_);
+  copiesLabel_ = new QLabel(QStringLiteral("Copie per etichetta:"), this);
+  copiesLabel_->setObjectName(QStringLiteral("CopiesLabel"));
+  form->addRow(copiesLabel_, copies_);
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -112,6 +115,11 @@ void PrintOptionsDialog::accept() {
     return;
   }
   QDialog::accept();
+}
+
+void PrintOptionsDialog::hideCopies() {
+  copies_->hide();
+  copiesLabel_->hide();
 }
 
 void PrintOptionsDialog::choosePdfFile() {

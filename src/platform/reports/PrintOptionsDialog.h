@@ -5,6 +5,7 @@
 #include "platform/reports/PrintSettings.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
@@ -21,6 +22,8 @@ class PrintOptionsDialog : public QDialog {
   PrintOptionsDialog(QWidget* parent, const QString& title, const PrintSettings& initial);
 
   PrintSettings settings() const;
+  // A print whose copies are not asked for: the box is not shown.
+  void hideCopies();
 
   void accept() override;
 
@@ -29,6 +32,7 @@ class PrintOptionsDialog : public QDialog {
   void updateEnabled();
 
   QComboBox* printers_;
+  QLabel* copiesLabel_;
   QSpinBox* copies_;
   QRadioButton* toPrinter_;
   QRadioButton* toPreview_;

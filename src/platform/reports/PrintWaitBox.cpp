@@ -39,6 +39,10 @@ void PrintWaitBox::setLabelsDone(int labels) {
   status_->setText(QStringLiteral("Etichette stampate: %1").arg(labels));
 }
 
+void PrintWaitBox::setStatusText(const QString& text) {
+  status_->setText(text);
+}
+
 void PrintWaitBox::reject() {
   // Escape and the close button stop the print; the box stays until the
   // loop has finished the label in hand.

@@ -19,6 +19,7 @@ class PrintWaitBox : public QDialog {
 
   void setProgress(int percent);
   void setLabelsDone(int labels);
+  void setStatusText(const QString& text);
   int progress() const;
 
   // Whether the user asked to stop.

@@ -17,7 +17,9 @@
 #include "query/designer/AnswerModel.h"
 #include "query/designer/GraficoForm.h"
 #include "query/designer/OrdETotForm.h"
+#include "query/designer/PrintSources.h"
 #include "query/designer/SommaForm.h"
+#include "query/designer/StampaCommand.h"
 #include "query/engine/AnswerAggregates.h"
 #include "query/engine/DigitGrouping.h"
 #include "query/engine/QueryEngine.h"
@@ -47,7 +49,8 @@ ResultView::ResultView(db::Query& answer, engine::QueryEngine& engine, model::De
       settings_(settings),
       model_(new AnswerModel(engine.codes(), this)),
       recordModel_(new QStandardItemModel(0, 2, this)),
-      grid_(new QTableView(this)) {
+      grid_(new QTableView(this)),
+      printOptions_(std::make_unique<PrintOptionsKept>()) {
   recordModel_->setHorizontalHeaderLabels({QStringLiteral("NomeCampo"), QStringLiteral("Dato")});
   model_->setSource(&answer_);
   grid_->setObjectName(QStringLiteral("GridRisposta"));
@@ -99,6 +102,7 @@ ResultView::ResultView(db::Query& answer, engine::QueryEngine& engine, model::De
   connect(ordTot_, &QPushButton::clicked, this, &ResultView::OrdinaETotali);
   connect(esporta_, &QPushButton::clicked, this, &ResultView::ButtonEsportaClick);
   connect(grafico_, &QPushButton::clicked, this, &ResultView::Grafico);
+  connect(stampa_, &QPushButton::clicked, this, &ResultView::Stampa);
   connect(ritorna_, &QPushButton::clicked, this, &ResultView::ritornaAQuery);
   connect(chiudi_, &QPushButton::clicked, this, &ResultView::chiudi);
 
@@ -121,8 +125,11 @@ ResultView::ResultView(db::Query& answer, engine::QueryEngine& engine, model::De
   layout->addWidget(hints_);
 }
 
+ResultView::~ResultView() = default;
+
 void ResultView::answerOpened() {
   flags_.layoutCurrent = false;
+  printOptions_->reset();
   if (flags_.singleRecordView) showRecordView(false);
   model_->setCharacterWidth(grid_->fontMetrics().averageCharWidth());
   model_->sourceOpened();
@@ -239,6 +246,28 @@ void ResultView::CambiaFont() {
   grid_->setFont(*chosen);
   grid_->horizontalHeader()->setFont(*chosen);
   flags_.layoutCurrent = false;
+}
+
+void ResultView::Stampa() {
+  std::optional<QFont> userFont;
+  if (grid_->font() != font()) userFont = grid_->font();
+  if (flags_.singleRecordView) {
+    QList<model::RecordField> rows;
+    for (int row = 0; row < recordModel_->rowCount(); ++row)
+      rows << model::RecordField{recordModel_->item(row, 0)->text(),
+                                 recordModel_->item(row, 1)->text()};
+    runStampa(this, *printOptions_, recordPrintSource(rows, engine_.codes()), flags_, settings_,
+              userFont);
+    return;
+  }
+  const int current = grid_->currentIndex().row();
+  runStampa(
+      this, *printOptions_,
+      answerPrintSource(answer_, model_->columns(), model_->characterWidth(), engine_.codes()),
+      flags_, settings_, userFont);
+  // Back on the record that was current.
+  if (current >= 0)
+    grid_->setCurrentIndex(model_->index(current, std::max(0, grid_->currentIndex().column())));
 }
 
 void ResultView::MostraUnRecord() {

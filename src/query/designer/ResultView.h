@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 
 #include "query/designer/IBLQueryForm.h"
 #include "query/model/LayoutCopy.h"
@@ -19,6 +20,7 @@ class Query;
 namespace query::designer {
 
 class AnswerModel;
+struct PrintOptionsKept;
 
 // The designer's result view: the answer in a grid with its button bar and
 // key hints. F3 hides the current column (never the last visible one), F4
@@ -29,6 +31,7 @@ class ResultView : public QWidget {
  public:
   ResultView(db::Query& answer, engine::QueryEngine& engine, model::DesignerFlags& flags,
              const DesignerSettings& settings, QWidget* parent = nullptr);
+  ~ResultView() override;
 
   // The answer has just been opened by a run.
   void answerOpened();
@@ -62,6 +65,7 @@ class ResultView : public QWidget {
   void nascondiColonna();
   void aspettoBase();
   void raggruppaCifre();
+  void Stampa();
 
  signals:
   void ritornaAQuery();
@@ -98,6 +102,7 @@ class ResultView : public QWidget {
   QPushButton* ritorna_;
   QPushButton* chiudi_;
   QWidget* hints_;
+  std::unique_ptr<PrintOptionsKept> printOptions_;
 };
 
 }  // namespace query::designer
