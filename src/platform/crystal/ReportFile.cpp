@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "core/RecordLine.h"
 #include "platform/crystal/Formula.h"
 
 namespace platform::crystal {
@@ -16,63 +17,11 @@ namespace {
 const QString kMagic = QStringLiteral("orbelan-report");
 constexpr int kVersion = 1;
 
-// One record: its name and its key=value pairs in order.
-struct Record {
-  QString name;
-  QList<QPair<QString, QString>> pairs;
-};
-
-// Splits a line into a record. Values are bare words or double-quoted
-// strings in which \" and \\ stand for a quote and a backslash.
-std::optional<Record> splitRecord(const QString& line, QString& error) {
-  Record record;
-  qsizetype i = 0;
-  const qsizetype n = line.size();
-  const auto skipBlanks = [&] {
-    while (i < n && line.at(i).isSpace()) ++i;
-  };
-  skipBlanks();
-  while (i < n && !line.at(i).isSpace()) record.name += line.at(i++);
-  for (skipBlanks(); i < n; skipBlanks()) {
-    QString key;
-    while (i < n && line.at(i) != QLatin1Char('=') && !line.at(i).isSpace()) key += line.at(i++);
-    if (i >= n || line.at(i) != QLatin1Char('=') || key.isEmpty()) {
-      error = QStringLiteral("atteso chiave=valore invece di \"%1\"").arg(key);
-      return std::nullopt;
-    }
-    ++i;
-    QString value;
-    if (i < n && line.at(i) == QLatin1Char('"')) {
-      bool closed = false;
-      for (++i; i < n;) {
-        const QChar c = line.at(i++);
-        if (c == QLatin1Char('"')) {
-          closed = true;
-          break;
-        }
-        value += c == QLatin1Char('\\') && i < n ? line.at(i++) : c;
-      }
-      if (!closed) {
-        error = QStringLiteral("virgolette non chiuse nel valore di %1").arg(key);
-        return std::nullopt;
-      }
-      if (i < n && !line.at(i).isSpace()) {
-        error = QStringLiteral("manca uno spazio dopo il valore di %1").arg(key);
-        return std::nullopt;
-      }
-    } else {
-      while (i < n && !line.at(i).isSpace()) value += line.at(i++);
-    }
-    record.pairs.append({key, value});
-  }
-  return record;
-}
-
 // The values of one record by key; every key must be read once, and a key
 // read with a list of words must hold one of them.
 class Fields {
  public:
-  explicit Fields(const Record& record) {
+  explicit Fields(const core::RecordLine& record) {
     for (const auto& [key, value] : record.pairs) {
       if (values_.contains(key) && error_.isEmpty())
         error_ = QStringLiteral("chiave %1 ripetuta").arg(key);
@@ -191,7 +140,7 @@ bool parseReportFile(const QByteArray& text, ReportDefinition& report, QString& 
       continue;
     }
     QString problem;
-    const std::optional<Record> record = splitRecord(line, problem);
+    const std::optional<core::RecordLine> record = core::splitRecordLine(line, problem);
     if (!record) return fault(problem);
     Fields fields(*record);
     if (record->name == QLatin1String("report")) {

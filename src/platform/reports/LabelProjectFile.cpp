@@ -7,6 +7,8 @@
 #include <cmath>
 #include <optional>
 
+#include "core/RecordLine.h"
+
 namespace platform::reports {
 
 namespace {
@@ -46,67 +48,10 @@ QString symbologyName(Symbology symbology) {
   return symbology == Symbology::Ean13 ? QStringLiteral("ean13") : QStringLiteral("code128");
 }
 
-// One record: its name and its key=value pairs in order.
-struct Record {
-  QString name;
-  QList<QPair<QString, QString>> pairs;
-};
-
-// Splits a line into a record. Values are bare words or double-quoted
-// strings in which \" and \\ stand for a quote and a backslash.
-std::optional<Record> splitRecord(const QString& line, QString& error) {
-  Record record;
-  qsizetype i = 0;
-  const qsizetype n = line.size();
-  const auto skipBlanks = [&] {
-    while (i < n && line.at(i).isSpace()) ++i;
-  };
-  skipBlanks();
-  while (i < n && !line.at(i).isSpace()) record.name += line.at(i++);
-  for (skipBlanks(); i < n; skipBlanks()) {
-    QString key;
-    while (i < n && line.at(i) != '=' && !line.at(i).isSpace()) key += line.at(i++);
-    if (i >= n || line.at(i) != '=' || key.isEmpty()) {
-      error = QStringLiteral("atteso chiave=valore invece di \"%1\"").arg(key);
-      return std::nullopt;
-    }
-    ++i;
-    QString value;
-    if (i < n && line.at(i) == '"') {
-      ++i;
-      bool closed = false;
-      while (i < n) {
-        const QChar c = line.at(i++);
-        if (c == '"') {
-          closed = true;
-          break;
-        }
-        if (c == '\\' && i < n) {
-          value += line.at(i++);
-          continue;
-        }
-        value += c;
-      }
-      if (!closed) {
-        error = QStringLiteral("virgolette non chiuse nel valore di %1").arg(key);
-        return std::nullopt;
-      }
-      if (i < n && !line.at(i).isSpace()) {
-        error = QStringLiteral("manca uno spazio dopo il valore di %1").arg(key);
-        return std::nullopt;
-      }
-    } else {
-      while (i < n && !line.at(i).isSpace()) value += line.at(i++);
-    }
-    record.pairs.append({key, value});
-  }
-  return record;
-}
-
 // Reads the values of one record, key by key, and reports what is wrong.
 class Fields {
  public:
-  explicit Fields(const Record& record) {
+  explicit Fields(const core::RecordLine& record) {
     for (const auto& [key, value] : record.pairs) {
       if (values_.contains(key) && error_.isEmpty())
         error_ = QStringLiteral("chiave %1 ripetuta").arg(key);
@@ -289,7 +234,7 @@ bool parseLabelProject(const QByteArray& bytes, LabelProject& project, QString& 
       continue;
     }
     QString problem;
-    const std::optional<Record> record = splitRecord(trimmed, problem);
+    const std::optional<core::RecordLine> record = core::splitRecordLine(trimmed, problem);
     if (!record) return fail(problem);
     Fields fields(*record);
     if (record->name == QLatin1String("label")) {
