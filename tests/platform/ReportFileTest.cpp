@@ -76,11 +76,16 @@ TEST(ReportFile, FormulasAreTextConstants) {
 TEST(ReportFile, TheShippedChartReportsAreValid) {
   QTemporaryDir dir;
   const QStringList written = host::installDemoChartReports(dir.path());
-  EXPECT_EQ(written.size(), 27);
+  EXPECT_EQ(written.size(), 28);
   for (const QString& file : written) {
     ReportDefinition report;
     QString error;
     EXPECT_TRUE(loadReportFile(file, report, error)) << error.toStdString();
+    if (file.endsWith("TEXT.rpt")) {
+      EXPECT_EQ(report.kind, ReportKind::Text);
+      continue;
+    }
+    EXPECT_EQ(report.kind, ReportKind::Chart) << file.toStdString();
     for (const char* formula : {"Titolo", "DescrizioneX", "DescrizioneY", "DescrizioneZ"})
       EXPECT_TRUE(report.definesFormula(formula)) << file.toStdString() << " " << formula;
   }
