@@ -46,8 +46,10 @@ TEST(ReportFile, AMistypedFileIsRefusedNamingTheLine) {
   EXPECT_EQ(problemOf(kHead), "manca il record chart");
   EXPECT_EQ(problemOf("orbelan-report 1\nchart type=bar\n"),
             "riga 2: manca il record report prima di chart");
+  EXPECT_EQ(problemOf("orbelan-report 1\nreport kind=table\nchart type=bar\n"),
+            "riga 2: kind deve essere chart o text invece di \"table\"");
   EXPECT_EQ(problemOf("orbelan-report 1\nreport kind=text\nchart type=bar\n"),
-            "riga 2: kind deve essere chart invece di \"text\"");
+            "riga 3: record sconosciuto chart");
   EXPECT_EQ(problemOf(kHead + "chart type=torta\n"),
             "riga 3: type deve essere bar o stacked o percent o line o area o pie invece di "
             "\"torta\"");

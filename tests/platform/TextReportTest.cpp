@@ -135,7 +135,7 @@ TEST_F(TextReportTest, PrintsOnePdfPageForEachPageWithItsLines) {
   const QStringList pages = pdftools::text(pdf).split(QChar('\f'));
   ASSERT_GE(pages.size(), 3);
   EXPECT_TRUE(pages[0].contains("INTESTAZIONE PRIMA")) << pages[0].toStdString();
-  EXPECT_LT(pages[0].indexOf("|ID"), pages[0].indexOf("|1     |alfa"));
+  EXPECT_LT(pages[0].indexOf("|ID"), pages[0].indexOf("alfa"));
   EXPECT_FALSE(pages[0].contains("beta"));
   EXPECT_TRUE(pages[1].contains("INTESTAZIONE SECONDA"));
   EXPECT_TRUE(pages[1].contains("beta"));
