@@ -3,9 +3,10 @@
 #include <QString>
 #include <QStringList>
 
-// The demo installation's chart reports, compiled in as ":/demo/report/...":
-// the 27 report files the query designer's charts open from the bin
-// directory's "report\" folder (QGr01N.RPT to QGr21TP.RPT).
+// The demo installation's reports, compiled in as ":/demo/report/...": the
+// 27 report files the query designer's charts open from the bin directory's
+// "report\" folder (QGr01N.RPT to QGr21TP.RPT) and the text report of the
+// query print (TEXT.rpt).
 namespace host {
 
 // Writes the reports missing from `reportDir` (a native folder, made when

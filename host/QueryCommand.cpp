@@ -22,6 +22,7 @@
 #include "platform/reports/ListEngine.h"
 #include "query/designer/PrintSources.h"
 #include "query/designer/QueryPrint.h"
+#include "query/designer/TextReportEngine.h"
 #include "query/designer/XendoLibrary.h"
 #include "query/engine/DigitGrouping.h"
 #include "query/engine/DisplayWidth.h"
@@ -308,6 +309,10 @@ int printToPdf(BatchSession& session, const QueryRequest& request, db::Query& an
 
   platform::reports::ListEngine engine;
   engine.setPdfOutput(QFileInfo(request.printPdf).absoluteFilePath());
+  // A text report (type 2) goes through the report engine into the same file.
+  query::designer::TextReportOutcome textOutcome = query::designer::TextReportOutcome::NotOpened;
+  query::designer::setTextReportPrinter(query::designer::textReportEngine(
+      QFileInfo(request.printPdf).absoluteFilePath(), &textOutcome));
   query::model::DesignerFlags flags;
   query::designer::PrintMemory memory;
   query::designer::QueryPrint print(engine, place, flags, memory);
@@ -316,10 +321,15 @@ int printToPdf(BatchSession& session, const QueryRequest& request, db::Query& an
   try {
     printed = print.print(source, choices);
   } catch (const db::DbError& error) {
+    query::designer::setTextReportPrinter({});
     say(QStringLiteral("the answer stopped at a record the database refused: ") + error.text());
     return 1;
   }
-  if (!printed || engine.pagesPrinted() == 0) {
+  query::designer::setTextReportPrinter({});
+  const bool anyPage = request.printType == 2
+                           ? textOutcome == query::designer::TextReportOutcome::Printed
+                           : engine.pagesPrinted() > 0;
+  if (!printed || !anyPage) {
     if (!engine.lastError().isEmpty()) say(engine.lastError());
     say(QStringLiteral("nothing printed into ") + request.printPdf);
     return 1;

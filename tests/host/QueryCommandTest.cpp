@@ -320,11 +320,19 @@ TEST_F(QueryCommandTest, PrintsTheAnswerIntoAPdfAndLeavesItsLayout) {
   EXPECT_TRUE(pdfText(pdf).contains("|ID"));
   EXPECT_FALSE(pdfText(pdf).contains(QStringLiteral("Pagina N\u00B0")));
 
-  const CommandRun text2 =
+  const CommandRun text2 = queryCommand({"--table", "lancistampa", "--print-pdf", pdf,
+                                         "--print-type", "2", "--title", "Lanci veloci"});
+  ASSERT_EQ(text2.exitCode, 0) << text2.errors.toStdString();
+  const QString lines = pdfText(pdf);
+  for (const char* expected : {"Lanci veloci", "|ID", "Prova; uno", "901"})
+    EXPECT_TRUE(lines.contains(QLatin1String(expected))) << expected << "\n" << lines.toStdString();
+
+  ASSERT_TRUE(QFile::remove(host_.native("bin/report/TEXT.rpt")));
+  const CommandRun missing =
       queryCommand({"--table", "lancistampa", "--print-pdf", pdf, "--print-type", "2"});
-  EXPECT_EQ(text2.exitCode, 1);
-  EXPECT_TRUE(text2.errors.contains("ATTENZIONE: directory bin errata o CRW non inizializzato"))
-      << text2.errors.toStdString();
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(missing.errors.contains("ATTENZIONE: directory bin errata o CRW non inizializzato"))
+      << missing.errors.toStdString();
   EXPECT_EQ(queryCommand({"--table", "lancistampa", "--run", "--landscape"}).exitCode, 2);
 }
 

@@ -46,8 +46,10 @@ TEST(ReportFile, AMistypedFileIsRefusedNamingTheLine) {
   EXPECT_EQ(problemOf(kHead), "manca il record chart");
   EXPECT_EQ(problemOf("orbelan-report 1\nchart type=bar\n"),
             "riga 2: manca il record report prima di chart");
+  EXPECT_EQ(problemOf("orbelan-report 1\nreport kind=table\nchart type=bar\n"),
+            "riga 2: kind deve essere chart o text invece di \"table\"");
   EXPECT_EQ(problemOf("orbelan-report 1\nreport kind=text\nchart type=bar\n"),
-            "riga 2: kind deve essere chart invece di \"text\"");
+            "riga 3: record sconosciuto chart");
   EXPECT_EQ(problemOf(kHead + "chart type=torta\n"),
             "riga 3: type deve essere bar o stacked o percent o line o area o pie invece di "
             "\"torta\"");
@@ -76,11 +78,16 @@ TEST(ReportFile, FormulasAreTextConstants) {
 TEST(ReportFile, TheShippedChartReportsAreValid) {
   QTemporaryDir dir;
   const QStringList written = host::installDemoChartReports(dir.path());
-  EXPECT_EQ(written.size(), 27);
+  EXPECT_EQ(written.size(), 28);
   for (const QString& file : written) {
     ReportDefinition report;
     QString error;
     EXPECT_TRUE(loadReportFile(file, report, error)) << error.toStdString();
+    if (file.endsWith("TEXT.rpt")) {
+      EXPECT_EQ(report.kind, ReportKind::Text);
+      continue;
+    }
+    EXPECT_EQ(report.kind, ReportKind::Chart) << file.toStdString();
     for (const char* formula : {"Titolo", "DescrizioneX", "DescrizioneY", "DescrizioneZ"})
       EXPECT_TRUE(report.definesFormula(formula)) << file.toStdString() << " " << formula;
   }

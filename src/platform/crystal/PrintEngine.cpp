@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "platform/crystal/ChartWindow.h"
 #include "platform/crystal/Formula.h"
+#include "platform/crystal/TextReportWindow.h"
 #include "platform/localstore/LocalTable.h"
 
 namespace platform::crystal {
@@ -100,6 +101,8 @@ bool PrintEngine::startPrintJob(int job, bool waitUntilDone) {
   switch (found->report.kind) {
     case ReportKind::Chart:
       return startChart(*found, waitUntilDone);
+    case ReportKind::Text:
+      return startText(*found, waitUntilDone);
   }
   return false;
 }
@@ -128,16 +131,43 @@ bool PrintEngine::startChart(Job& job, bool waitUntilDone) {
            fail(problem);
   }
   auto* window = new ChartWindow(content, job.title, job.parent);
-  if (job.left != kDefaultPlace && job.top != kDefaultPlace) window->move(job.left, job.top);
-  window->resize(job.width > 0 ? job.width : 700, job.height > 0 ? job.height : 450);
-  window->show();
   windows_.append(window);
+  window->resize(700, 450);
+  showWindow(window, job, waitUntilDone);
+  return true;
+}
+
+bool PrintEngine::startText(Job& job, bool waitUntilDone) {
+  for (int table : {0, 1})
+    if (!job.tables.contains(table))
+      return fail(QStringLiteral("il report %1 non ha la posizione della tabella %2")
+                      .arg(job.path)
+                      .arg(table));
+  QList<TextPage> pages;
+  QString problem;
+  if (!readTextPages(job.tables.value(0), job.tables.value(1), pages, problem))
+    return fail(problem);
+  if (job.destination == Destination::File) {
+    if (!job.file.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+      return fail(QStringLiteral("%1: la stampa si salva come documento .pdf").arg(job.file));
+    return saveTextReport(job.report.text, pages, job.file, problem) || fail(problem);
+  }
+  auto* window = new TextReportWindow(job.report.text, std::move(pages), job.title, job.parent);
+  textWindows_.append(window);
+  window->resize(800, 900);
+  showWindow(window, job, waitUntilDone);
+  return true;
+}
+
+void PrintEngine::showWindow(QWidget* window, const Job& job, bool waitUntilDone) {
+  if (job.left != kDefaultPlace && job.top != kDefaultPlace) window->move(job.left, job.top);
+  if (job.width > 0 && job.height > 0) window->resize(job.width, job.height);
+  window->show();
   if (waitUntilDone) {
     QEventLoop loop;
     QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
     loop.exec();
   }
-  return true;
 }
 
 bool PrintEngine::closePrintJob(int job) {
@@ -149,6 +179,13 @@ bool PrintEngine::closePrintJob(int job) {
 QList<ChartWindow*> PrintEngine::windows() const {
   QList<ChartWindow*> open;
   for (const QPointer<ChartWindow>& window : windows_)
+    if (window) open.append(window.data());
+  return open;
+}
+
+QList<TextReportWindow*> PrintEngine::textWindows() const {
+  QList<TextReportWindow*> open;
+  for (const QPointer<TextReportWindow>& window : textWindows_)
     if (window) open.append(window.data());
   return open;
 }

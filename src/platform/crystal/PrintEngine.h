@@ -17,6 +17,7 @@ class QWidget;
 namespace platform::crystal {
 
 class ChartWindow;
+class TextReportWindow;
 
 // The position and size of an output window left to the engine.
 inline constexpr int kDefaultPlace = -2147483647 - 1;
@@ -41,8 +42,8 @@ class PrintEngine {
   // (kDefaultPlace for the engine's), a child window of `parent` when given.
   bool outputToWindow(int job, const QString& title, int left, int top, int width, int height,
                       int style, QWidget* parent);
-  // The output goes to a file (native path): a PNG image or a PDF document
-  // by the extension, for batch use.
+  // The output goes to a file (native path) for batch use: a chart as a PNG
+  // image or a PDF document by the extension, a text report as a PDF.
   bool outputToFile(int job, const QString& path);
   // Reads the tables and produces the output. A window is shown and, with
   // `waitUntilDone`, the call returns when it has been closed.
@@ -53,6 +54,7 @@ class PrintEngine {
   bool reportMissing() const { return missing_; }
   // The windows the jobs opened that are still open, oldest first.
   QList<ChartWindow*> windows() const;
+  QList<TextReportWindow*> textWindows() const;
 
  private:
   enum class Destination { None, Window, File };
@@ -74,10 +76,13 @@ class PrintEngine {
   Job* find(int job);
   bool fail(const QString& message);
   bool startChart(Job& job, bool waitUntilDone);
+  bool startText(Job& job, bool waitUntilDone);
+  void showWindow(QWidget* window, const Job& job, bool waitUntilDone);
 
   std::map<int, Job> jobs_;
   int lastJob_ = 0;
   QList<QPointer<ChartWindow>> windows_;
+  QList<QPointer<TextReportWindow>> textWindows_;
   QString error_;
   bool missing_ = false;
 };

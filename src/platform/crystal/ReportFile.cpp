@@ -92,6 +92,50 @@ QString readColors(Fields& fields, ChartDefinition& chart) {
   return fields.error();
 }
 
+const QStringList kPageSizes{QStringLiteral("A4"), QStringLiteral("A3"), QStringLiteral("A5"),
+                             QStringLiteral("Letter"), QStringLiteral("Legal")};
+const QPageSize::PageSizeId kPageSizeIds[] = {QPageSize::A4, QPageSize::A3, QPageSize::A5,
+                                              QPageSize::Letter, QPageSize::Legal};
+
+QString readPage(Fields& fields, TextDefinition& text) {
+  text.pageSize = kPageSizeIds[fields.word(QStringLiteral("size"), kPageSizes, 0)];
+  text.orientation = fields.word(QStringLiteral("orientation"),
+                                 {QStringLiteral("portrait"), QStringLiteral("landscape")}, 0) == 1
+                         ? QPageLayout::Landscape
+                         : QPageLayout::Portrait;
+  const QString margins = fields.text(QStringLiteral("margins"), false);
+  if (!margins.isEmpty()) {
+    const QStringList parts = margins.split(QLatin1Char(','));
+    QList<double> values;
+    for (const QString& part : parts) {
+      bool ok = false;
+      const double value = part.trimmed().toDouble(&ok);
+      if (!ok || value < 0 || value > 100) break;
+      values.append(value);
+    }
+    if (values.size() != 4 || parts.size() != 4)
+      return QStringLiteral(
+                 "margins deve essere sinistro,alto,destro,basso in mm (da 0 a 100) "
+                 "invece di \"%1\"")
+          .arg(margins);
+    text.margins = QMarginsF(values.at(0), values.at(1), values.at(2), values.at(3));
+  }
+  return fields.error();
+}
+
+QString readFont(Fields& fields, TextDefinition& text) {
+  text.fontFamily = fields.text(QStringLiteral("family"), true);
+  const QString size = fields.text(QStringLiteral("size"), true);
+  if (!fields.error().isEmpty()) return fields.error();
+  bool ok = false;
+  text.pointSize = size.toDouble(&ok);
+  if (!ok || text.pointSize < 4 || text.pointSize > 72)
+    return QStringLiteral("size deve essere un corpo in punti da 4 a 72 invece di \"%1\"")
+        .arg(size);
+  if (text.fontFamily.trimmed().isEmpty()) return QStringLiteral("family vuoto");
+  return {};
+}
+
 QString readFormula(Fields& fields, ReportDefinition& report) {
   const QString name = fields.text(QStringLiteral("name"), true);
   const QString text = fields.text(QStringLiteral("text"), true);
@@ -124,6 +168,8 @@ bool parseReportFile(const QByteArray& text, ReportDefinition& report, QString& 
   bool haveMagic = false;
   bool haveReport = false;
   bool haveChart = false;
+  bool havePage = false;
+  bool haveFont = false;
   for (qsizetype number = 0; number < lines.size(); ++number) {
     QString line = lines.at(number);
     if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
@@ -145,7 +191,8 @@ bool parseReportFile(const QByteArray& text, ReportDefinition& report, QString& 
     Fields fields(*record);
     if (record->name == QLatin1String("report")) {
       if (haveReport) return fault(QStringLiteral("record report ripetuto"));
-      fields.word(QStringLiteral("kind"), {QStringLiteral("chart")}, 0);
+      report.kind = static_cast<ReportKind>(fields.word(
+          QStringLiteral("kind"), {QStringLiteral("chart"), QStringLiteral("text")}, 0));
       fields.text(QStringLiteral("kind"), true);
       problem = fields.error();
       haveReport = true;
@@ -153,11 +200,19 @@ bool parseReportFile(const QByteArray& text, ReportDefinition& report, QString& 
       return fault(QStringLiteral("manca il record report prima di %1").arg(record->name));
     } else if (record->name == QLatin1String("formula")) {
       problem = readFormula(fields, report);
-    } else if (record->name == QLatin1String("chart")) {
+    } else if (report.kind == ReportKind::Text && record->name == QLatin1String("page")) {
+      if (havePage) return fault(QStringLiteral("record page ripetuto"));
+      problem = readPage(fields, report.text);
+      havePage = true;
+    } else if (report.kind == ReportKind::Text && record->name == QLatin1String("font")) {
+      if (haveFont) return fault(QStringLiteral("record font ripetuto"));
+      problem = readFont(fields, report.text);
+      haveFont = true;
+    } else if (report.kind == ReportKind::Chart && record->name == QLatin1String("chart")) {
       if (haveChart) return fault(QStringLiteral("record chart ripetuto"));
       problem = readChart(fields, report.chart);
       haveChart = true;
-    } else if (record->name == QLatin1String("colors")) {
+    } else if (report.kind == ReportKind::Chart && record->name == QLatin1String("colors")) {
       problem = readColors(fields, report.chart);
     } else {
       return fault(QStringLiteral("record sconosciuto %1").arg(record->name));
@@ -168,7 +223,7 @@ bool parseReportFile(const QByteArray& text, ReportDefinition& report, QString& 
     error = QStringLiteral("il file è vuoto");
     return false;
   }
-  if (!haveReport || !haveChart) {
+  if (!haveReport || (report.kind == ReportKind::Chart && !haveChart)) {
     error = QStringLiteral("manca il record %1")
                 .arg(haveReport ? QStringLiteral("chart") : QStringLiteral("report"));
     return false;

@@ -6,6 +6,7 @@
 
 #include "grid/RadioGroup.h"
 #include "grid/TitStForm.h"
+#include "query/designer/TextReportEngine.h"
 #include "ui/Prompter.h"
 
 namespace query::designer {
@@ -29,6 +30,9 @@ void runStampa(QWidget* parent, PrintOptionsKept& kept, const engine::PrintSourc
   place.directoryLavoro = settings.directoryLavoro;
   place.ditta = settings.ditta;
   place.parent = parent;
+  // The text reports go to the report engine's window unless another engine
+  // was installed.
+  if (!textReportPrinter()) setTextReportPrinter(textReportEngine());
   QueryPrint print(*kept.engine, place, flags, kept.memory);
 
   QString title = printTitle(settings.ditta, settings.tabella);
