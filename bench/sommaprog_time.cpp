@@ -1,8 +1,8 @@
 // A running sum (SOMMAPROG) over a 100,000-row answer, from the designer's
 // execute button to the result grid's first screen: the engine opens the
-// answer, copies it into the local work table, computes the totals there,
-// copies the table into the database and reopens the answer on it, and the
-// grid's model reads its first screen. Beside it, the same query without the
+// answer, writes its rows with their running totals into the local work
+// table and its copy in the database, reopens the answer on the copy, and
+// the grid's model reads its first screen. Beside it, the same query without the
 // formula. Each is the median of several runs on the same warm database,
 // with every field of the labels shown (as the designer opens) and with three.
 //

@@ -68,7 +68,7 @@ QString AnswerWorkTable::freeName() {
   }
 }
 
-void AnswerWorkTable::copy(platform::localstore::LocalTable& local) {
+void AnswerWorkTable::create(const platform::localstore::LocalColumns& columns) {
   drop();
   try {
     db::worktables::dropLeftovers(database_, namePrefix(user_));
@@ -79,7 +79,7 @@ void AnswerWorkTable::copy(platform::localstore::LocalTable& local) {
   columns_.clear();
   QStringList create{QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (")};
   QString markers;
-  for (const LocalColumn& column : local.columns()) {
+  for (const LocalColumn& column : columns) {
     columns_ << core::sqlQuotedIdentifier(column.name);
     create << columns_.last() + u' ' + databaseColumnType(column) +
                   (column.required ? QStringLiteral(" NOT NULL,") : QStringLiteral(","));
@@ -89,26 +89,40 @@ void AnswerWorkTable::copy(platform::localstore::LocalTable& local) {
   create << ordinal + QStringLiteral(" INTEGER NOT NULL)");
   db::worktables::create(database_, transaction_, table, create);
   name_ = table;
+  rowCount_ = 0;
   try {
-    db::PreparedStatement insert(transaction_,
-                                 QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") +
-                                     columns_.join(u',') + u',' + ordinal +
-                                     QStringLiteral(") VALUES (") + markers + QStringLiteral("?)"),
-                                 db::PreparedStatement::Markers::Typed);
-    int row = 0;
-    QVariantList values;
-    const bool walked = local.walk([&](qint64, const QVariantList& localValues) {
-      values = localValues;
-      values.append(++row);
-      insert.execute(values);
-      return true;
-    });
-    if (!walked) throw db::DbError(local.lastError());
+    insert_ = std::make_unique<db::PreparedStatement>(
+        transaction_,
+        QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns_.join(u',') + u',' +
+            ordinal + QStringLiteral(") VALUES (") + markers + QStringLiteral("?)"),
+        db::PreparedStatement::Markers::Typed);
+  } catch (const db::DbError&) {
+    dropAndRethrow();
+  }
+}
+
+void AnswerWorkTable::append(const QVariantList& values) {
+  row_ = values;
+  row_.append(++rowCount_);
+  try {
+    insert_->execute(row_);
+  } catch (const db::DbError&) {
+    dropAndRethrow();
+  }
+}
+
+void AnswerWorkTable::finish() {
+  insert_.reset();
+  try {
     transaction_.commitRetaining();
   } catch (const db::DbError&) {
-    drop();
-    throw;
+    dropAndRethrow();
   }
+}
+
+void AnswerWorkTable::dropAndRethrow() {
+  drop();
+  throw;
 }
 
 QStringList AnswerWorkTable::statement() const {
@@ -124,6 +138,7 @@ QStringList AnswerWorkTable::orderLines() const {
 }
 
 void AnswerWorkTable::drop() {
+  insert_.reset();
   if (name_.isEmpty()) return;
   try {
     db::worktables::drop(database_, transaction_, name_);

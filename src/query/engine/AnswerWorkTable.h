@@ -2,11 +2,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <memory>
 
 #include "platform/localstore/LocalTable.h"
 
 namespace db {
 class Database;
+class PreparedStatement;
 class Transaction;
 }  // namespace db
 
@@ -24,7 +27,9 @@ QString databaseColumnType(const platform::localstore::LocalColumn& column);
 // The table is a work table of db::worktables, named per user and
 // connection (TMP_RISP_USER<user>_<connection>_<n>), marked with the
 // connection that made it; one left behind by a program that ended without
-// dropping it is dropped by the next copy the same user makes.
+// dropping it is dropped by the next copy the same user makes. The rows are
+// appended while the local table is written, so that the copy costs no
+// second reading; a copy that fails on the way is dropped.
 class AnswerWorkTable {
  public:
   // The hidden column holding each row's place in the local table.
@@ -38,10 +43,13 @@ class AnswerWorkTable {
   static QString namePrefix(int user);
   const QString& name() const { return name_; }
 
-  // Creates the table with the local table's columns and copies its rows
-  // in its order, in the given transaction, committed (retaining) at the
-  // end. Throws db::DbError; a table that could not be filled is dropped.
-  void copy(platform::localstore::LocalTable& local);
+  // Creates the table with the local table's columns, ready for its rows in
+  // the given transaction. Throws db::DbError.
+  void create(const platform::localstore::LocalColumns& columns);
+  // Appends one row after the ones before it. Throws db::DbError.
+  void append(const QVariantList& values);
+  // Commits (retaining) the rows appended. Throws db::DbError.
+  void finish();
 
   // The answer's statement over the copy: the local columns by name, in
   // order, sorted by the ordinal. Its last line holds the ORDER BY.
@@ -55,12 +63,17 @@ class AnswerWorkTable {
 
  private:
   QString freeName();
+  // Drops the table after a failure and throws it on.
+  [[noreturn]] void dropAndRethrow();
 
   db::Database& database_;
   db::Transaction& transaction_;
   int user_;
   QString name_;
   QStringList columns_;
+  std::unique_ptr<db::PreparedStatement> insert_;
+  QVariantList row_;
+  int rowCount_ = 0;
 };
 
 }  // namespace query::engine

@@ -32,7 +32,8 @@ inline QString orderingFailureMessage() {
 // INTEROQUOV the same way into INTERO.DB under base\QUERY\RISPTMP\INTERO,
 // with integer parts. After each, the answer presents the local table's
 // rows, columns and order through a copy in the database (AnswerWorkTable),
-// and the local table is held while the answer shows it.
+// written in the same pass, and the local table is held while the answer
+// shows it.
 class ProceduralAnswer {
  public:
   using Notifier = std::function<void(const QString& message)>;
@@ -66,25 +67,27 @@ class ProceduralAnswer {
   void release(db::Query& answer);
 
  private:
-  bool EseguiSommaProg(db::Query& answer, const QList<ProceduralFormula>& sums,
-                       const Notifier& notify);
-  bool EseguiIntero(db::Query& answer, const QList<ProceduralFormula>& integers);
-  // Copies the answer's rows (its statement plus `ordering` when given, and
-  // the answer's own when that is refused) into the local table with one
-  // result column per formula. False after fail().
-  bool copyAnswer(db::Query& answer, LocalWorkTable& local,
-                  const QList<ProceduralFormula>& formulas, const QString& ordering,
-                  const Notifier& notify);
-  // The answer presents the local table: copied into the database, the
-  // answer reopened on the copy, the local table held.
-  bool present(db::Query& answer, LocalWorkTable& local);
+  struct Failure {
+    QString message;  // the message to show
+    QString detail;   // the reason beneath it
+  };
+
+  // Computes one kind of formula: the answer's rows (its statement plus
+  // `ordering` when given, and the answer's own order when that is refused)
+  // are copied with one result column per formula into the local table and
+  // into a copy in the database, and the answer then presents the copy.
+  // False after fail().
+  bool compute(db::Query& answer, LocalWorkTable& local, const QList<ProceduralFormula>& formulas,
+               const QString& ordering, const Notifier& notify);
   // Opens the rows in the ordering; when it is refused (or is no list of
   // fields), tells and opens them in the answer's own order. Throws
   // db::DbError when the statement itself fails.
   static void openSource(db::Query& source, const QStringList& statement, const QString& ordering,
                          const Notifier& notify);
-  static void copyRows(db::Query& source, LocalWorkTable& local,
-                       const QList<ProceduralFormula>& formulas, QString* failure, QString* detail);
+  static Failure copyRows(db::Query& source, LocalWorkTable& local, AnswerWorkTable& copy,
+                          const QList<ProceduralFormula>& formulas);
+  // The answer reopened on the copy, the local table held.
+  bool present(db::Query& answer, LocalWorkTable& local, std::unique_ptr<AnswerWorkTable> copy);
   bool fail(db::Query& answer, const QString& failure, const QString& detail = QString());
 
   db::Database& database_;

@@ -176,6 +176,7 @@ TEST_F(ProceduralAnswerTest, IntegerPartsAfterRunningSumsAndTheirFailures) {
   setRows({{1, "NOTE", 1, "(CALC (SOMMAPROG(NOTE)) AS P)"}});
   EXPECT_FALSE(run());
   EXPECT_EQ(engine_->failureMessage(), "Il campo 'NOTE' contiene un valore non numerico: uno");
+  EXPECT_EQ(workTables(), "0") << "the copy begun beside the local table went with it";
 }
 
 TEST_F(ProceduralAnswerTest, ABadOrderingIsToldAndTheSumsFollowTheAnswer) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "query/engine/ProceduralColumns.h"
 #include "query/engine/ProceduralFunctions.h"
 
 namespace {
@@ -71,6 +72,45 @@ TEST(ProceduralFunctionsTest, NumbersAndIntegerParts) {
   EXPECT_EQ(integerPart(-2.5), -2.0);
   EXPECT_EQ(integerPart(7.9), 7.0);
   EXPECT_EQ(integerPart(-7.9), -7.0);
+}
+
+TEST(ProceduralFunctionsTest, ResultColumnsAreComputedRowByRow) {
+  using platform::localstore::ColumnType;
+  const platform::localstore::LocalColumns columns{{"IMPORTO", ColumnType::Text, 10},
+                                                   {"PROGR", ColumnType::Float},
+                                                   {"PROGR2", ColumnType::Float}};
+  // The second total reads the first one's result of the same row.
+  const QList<ProceduralFormula> formulas{{ProceduralKind::SommaProg, "PROGR", "importo", ""},
+                                          {ProceduralKind::SommaProg, "PROGR2", "PROGR", ""}};
+  ProceduralColumns results;
+  QString failure;
+  ASSERT_TRUE(results.bind(columns, formulas, &failure)) << failure.toStdString();
+  QStringList seen;
+  for (const QVariant& value : {QVariant("10"), QVariant(), QVariant(" 20,5 "), QVariant("")}) {
+    QVariantList values{value, QVariant(), QVariant()};
+    ASSERT_TRUE(results.compute(values, &failure)) << failure.toStdString();
+    seen << values[1].toString() + u'/' + values[2].toString();
+  }
+  EXPECT_EQ(seen, QStringList({"10/10", "10/20", "30.5/50.5", "30.5/81"}));
+
+  QVariantList wrong{QVariant("dieci"), QVariant(), QVariant()};
+  EXPECT_FALSE(results.compute(wrong, &failure));
+  EXPECT_EQ(failure, "Il campo 'importo' contiene un valore non numerico: dieci");
+
+  const QList<ProceduralFormula> integer{{ProceduralKind::InteroQuov, "I", "IMPORTO", ""}};
+  const platform::localstore::LocalColumns withInteger{{"IMPORTO", ColumnType::Float},
+                                                       {"I", ColumnType::Float}};
+  ASSERT_TRUE(results.bind(withInteger, integer, &failure));
+  QVariantList negative{QVariant(-2.5), QVariant()};
+  ASSERT_TRUE(results.compute(negative, &failure));
+  EXPECT_EQ(negative[1], QVariant(-2.0));
+  QVariantList empty{QVariant(), QVariant(7)};
+  ASSERT_TRUE(results.compute(empty, &failure));
+  EXPECT_TRUE(empty[1].isNull()) << "the integer part of nothing is nothing";
+
+  EXPECT_FALSE(
+      results.bind(withInteger, {{ProceduralKind::SommaProg, "S", "PREZZO", ""}}, &failure));
+  EXPECT_EQ(failure, "Campo 'PREZZO' non trovato");
 }
 
 }  // namespace
