@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   constexpr int kPoints = 1000;
   QTemporaryDir dir;
-  host::installDemoChartReports(dir.filePath(QStringLiteral("report")));
+  host::installDemoReports(dir.filePath(QStringLiteral("report")));
   const QString stored = core::storedPath(dir.path());
   if (!writeTable(stored, kPoints)) {
     std::fprintf(stderr, "chart_draw: cannot write the chart table\n");

@@ -4,7 +4,7 @@
 
 namespace host {
 
-QStringList installDemoChartReports(const QString& reportDir, QString* error) {
+QStringList installDemoReports(const QString& reportDir, QString* error) {
   return installDemoFiles(QStringLiteral("report"), {}, reportDir, error);
 }
 

@@ -12,6 +12,6 @@ namespace host {
 // Writes the reports missing from `reportDir` (a native folder, made when
 // missing); reports already there, perhaps edited, are kept. Returns the
 // files written; reports a file it could not write in `error` and goes on.
-QStringList installDemoChartReports(const QString& reportDir, QString* error = nullptr);
+QStringList installDemoReports(const QString& reportDir, QString* error = nullptr);
 
 }  // namespace host

@@ -249,7 +249,7 @@ void ensureDemoInstallation(const QString& dir) {
     say(QStringLiteral("Writing the demo label project ") + file);
   if (!labelError.isEmpty()) say(labelError);
   QString reportError;
-  if (!installDemoChartReports(root.filePath(QStringLiteral("bin/report")), &reportError).isEmpty())
+  if (!installDemoReports(root.filePath(QStringLiteral("bin/report")), &reportError).isEmpty())
     say(QStringLiteral("Writing the demo chart reports into ") +
         root.filePath(QStringLiteral("bin/report")));
   if (!reportError.isEmpty()) say(reportError);

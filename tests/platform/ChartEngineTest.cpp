@@ -96,7 +96,7 @@ class ChartEngine : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    host::installDemoChartReports(dir_.filePath("report"));
+    host::installDemoReports(dir_.filePath("report"));
   }
 
   QString report(const QString& name) const { return dir_.filePath("report/" + name); }

@@ -77,7 +77,7 @@ TEST(ReportFile, FormulasAreTextConstants) {
 
 TEST(ReportFile, TheShippedChartReportsAreValid) {
   QTemporaryDir dir;
-  const QStringList written = host::installDemoChartReports(dir.path());
+  const QStringList written = host::installDemoReports(dir.path());
   EXPECT_EQ(written.size(), 28);
   for (const QString& file : written) {
     ReportDefinition report;
@@ -91,5 +91,5 @@ TEST(ReportFile, TheShippedChartReportsAreValid) {
     for (const char* formula : {"Titolo", "DescrizioneX", "DescrizioneY", "DescrizioneZ"})
       EXPECT_TRUE(report.definesFormula(formula)) << file.toStdString() << " " << formula;
   }
-  EXPECT_TRUE(host::installDemoChartReports(dir.path()).isEmpty()) << "present files are kept";
+  EXPECT_TRUE(host::installDemoReports(dir.path()).isEmpty()) << "present files are kept";
 }

@@ -29,7 +29,7 @@ class TextReportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    host::installDemoChartReports(dir_.filePath("report"));
+    host::installDemoReports(dir_.filePath("report"));
   }
 
   QString stored() const { return core::storedPath(dir_.path()); }

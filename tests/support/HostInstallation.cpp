@@ -20,7 +20,7 @@ HostInstallation::HostInstallation(bool withArchive) {
   root.mkpath("dati");
   root.mkpath("Grafica");
   host::installDemoLabelProjects(native("bin/Report"));
-  host::installDemoChartReports(native("bin/report"));
+  host::installDemoReports(native("bin/report"));
 
   db::Database user;
   user.create(native("user/user.fdb"), "SYSDBA", "masterkey");

@@ -43,7 +43,7 @@ class GraficoFormTest : public FirebirdTest {
     transaction_ = std::make_unique<db::Transaction>(*database_);
     answer_ = std::make_unique<db::Query>(*database_, *transaction_);
     ASSERT_TRUE(bin_.isValid() && work_.isValid());
-    host::installDemoChartReports(bin_.filePath("report"));
+    host::installDemoReports(bin_.filePath("report"));
   }
 
   // `count` sales, N from 1, for customers named by `name`.
