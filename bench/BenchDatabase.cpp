@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <algorithm>
 #include <cstdio>
 
 #include "HostSchema.h"
 #include "db/Database.h"
+#include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 
@@ -35,6 +37,41 @@ QString labelDatabasePath() {
   if (dir.isEmpty()) dir = QDir::tempPath() + QStringLiteral("/orbelan-bench");
   QDir().mkpath(dir);
   return dir + QStringLiteral("/etichette-1m.fdb");
+}
+
+QString benchDirectory(const QString& name) {
+  QString dir = qEnvironmentVariable("ORBELAN_BENCH_DIR");
+  if (dir.isEmpty()) dir = QDir::tempPath() + QStringLiteral("/orbelan-bench-") + name;
+  QDir().mkpath(dir);
+  return dir;
+}
+
+bool ensureDatabase(const QString& path, const std::function<bool(const QString&)>& generated,
+                    const std::function<void(const QString&)>& generate) {
+  try {
+    if (!generated(path)) {
+      QFile::remove(path);
+      generate(path);
+    }
+    return true;
+  } catch (const db::DbError& error) {
+    std::fprintf(stderr, "cannot prepare the database: %s\n", qPrintable(error.text()));
+    return false;
+  }
+}
+
+double runIsqlScript(const QString& script, const QString& database, int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  QProcess isql;
+  isql.start(QStringLiteral("isql-fb"),
+             {QStringLiteral("-q"), QStringLiteral("-user"), kUser, QStringLiteral("-ch"),
+              QStringLiteral("WIN1252"), QStringLiteral("-i"), script, database});
+  if (!isql.waitForFinished(timeoutMs) || isql.exitCode() != 0) {
+    std::fprintf(stderr, "isql-fb failed: %s\n", isql.readAllStandardError().constData());
+    return -1;
+  }
+  return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
 void runStatement(db::Database& database, const QString& statement) {

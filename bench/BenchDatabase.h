@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QAbstractItemModel;
@@ -33,6 +34,18 @@ bool attachLabelDatabase(db::Database& database);
 int readShownText(const QAbstractItemModel& model);
 // Runs one statement in a transaction of its own and commits.
 void runStatement(db::Database& database, const QString& statement);
+
+// A benchmark's own folder: ORBELAN_BENCH_DIR, or <temp>/orbelan-bench-<name>;
+// made when missing.
+QString benchDirectory(const QString& name);
+// Makes the database `path` with `generate` unless `generated` finds it
+// complete, removing an incomplete one first. False after saying why on
+// standard error.
+bool ensureDatabase(const QString& path, const std::function<bool(const QString&)>& generated,
+                    const std::function<void(const QString&)>& generate);
+// Runs an isql-fb script against `database` as SYSDBA in WIN1252, waiting up
+// to `timeoutMs`; its wall time in seconds, -1 after saying why it failed.
+double runIsqlScript(const QString& script, const QString& database, int timeoutMs);
 
 double median(std::vector<double> values);
 // The process's peak resident memory (VmHWM) in KiB, -1 when unknown.

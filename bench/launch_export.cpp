@@ -7,13 +7,12 @@
 // only the exports.
 #include <QCoreApplication>
 #include <QDate>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <cstdio>
 
+#include "BenchDatabase.h"
 #include "HostSchema.h"
 #include "db/Database.h"
 #include "db/DbError.h"
@@ -28,8 +27,7 @@ constexpr int kLabels = 100000;
 constexpr qint64 kLaunch = 1;
 
 QString benchDir() {
-  const QString dir = qEnvironmentVariable("ORBELAN_BENCH_DIR");
-  return dir.isEmpty() ? QDir::tempPath() + QStringLiteral("/orbelan-bench-launch-export") : dir;
+  return bench::benchDirectory(QStringLiteral("launch-export"));
 }
 
 // The labels of one launch, filled like an import of a restocking file.
@@ -83,18 +81,7 @@ double isqlSeconds(const QString& database, const QString& output) {
   sql.write("SET HEADING OFF;\nOUTPUT " + output.toLocal8Bit() + ";\nSELECT " + fields +
             " FROM ETICHETTE WHERE (IDLANCIOSTAMPA='1');\nOUTPUT;\nQUIT;\n");
   sql.close();
-  QElapsedTimer timer;
-  timer.start();
-  QProcess isql;
-  isql.start(
-      QStringLiteral("isql-fb"),
-      {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
-       QStringLiteral("-ch"), QStringLiteral("WIN1252"), QStringLiteral("-i"), script, database});
-  if (!isql.waitForFinished(600000) || isql.exitCode() != 0) {
-    std::fprintf(stderr, "isql-fb failed: %s\n", isql.readAllStandardError().constData());
-    return -1;
-  }
-  return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  return bench::runIsqlScript(script, database, 600000);
 }
 
 int lineCount(const QString& file) {
@@ -110,17 +97,8 @@ int lineCount(const QString& file) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  QDir().mkpath(benchDir());
   const QString database = benchDir() + QStringLiteral("/archivio.fdb");
-  try {
-    if (!generated(database)) {
-      QFile::remove(database);
-      generate(database);
-    }
-  } catch (const db::DbError& error) {
-    std::fprintf(stderr, "cannot prepare the database: %s\n", qPrintable(error.text()));
-    return 1;
-  }
+  if (!bench::ensureDatabase(database, generated, generate)) return 1;
 
   // The reference first, while no attachment of ours holds the file.
   const QString reference = benchDir() + QStringLiteral("/isql.txt");

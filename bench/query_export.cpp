@@ -16,7 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QProcess>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -57,18 +56,7 @@ double isqlSeconds(const QString& database, const QStringList& fields, int rows,
                 .toLocal8Bit());
   sql.close();
   QFile::remove(output);  // OUTPUT appends to a file that is there
-  QElapsedTimer timer;
-  timer.start();
-  QProcess isql;
-  isql.start(
-      QStringLiteral("isql-fb"),
-      {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
-       QStringLiteral("-ch"), QStringLiteral("WIN1252"), QStringLiteral("-i"), script, database});
-  if (!isql.waitForFinished(1800000) || isql.exitCode() != 0) {
-    std::fprintf(stderr, "isql-fb failed: %s\n", isql.readAllStandardError().constData());
-    return -1;
-  }
-  return seconds(timer);
+  return bench::runIsqlScript(script, database, 1800000);
 }
 
 // The bare loop: the statement prepared and fetched through the OO API, each

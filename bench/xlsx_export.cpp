@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -39,8 +38,7 @@ const QStringList kStatement{
     QStringLiteral("FROM ARTICOLI"), QStringLiteral("ORDER BY ID")};
 
 QString benchDir() {
-  const QString dir = qEnvironmentVariable("ORBELAN_BENCH_DIR");
-  return dir.isEmpty() ? QDir::tempPath() + QStringLiteral("/orbelan-bench-xlsx-export") : dir;
+  return bench::benchDirectory(QStringLiteral("xlsx-export"));
 }
 
 int rowCount(db::Database& database) {
@@ -191,17 +189,8 @@ Run bareRun(const QString& databaseFile, const QString& file) {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  QDir().mkpath(benchDir());
   const QString database = benchDir() + QStringLiteral("/articoli.fdb");
-  try {
-    if (!generated(database)) {
-      QFile::remove(database);
-      generate(database);
-    }
-  } catch (const db::DbError& error) {
-    std::fprintf(stderr, "cannot prepare the database: %s\n", qPrintable(error.text()));
-    return 1;
-  }
+  if (!bench::ensureDatabase(database, generated, generate)) return 1;
 
   QString libraryDir = qEnvironmentVariable("ORBELAN_LIBRARY_DIR");
   if (libraryDir.isEmpty()) libraryDir = QStringLiteral(ORBELAN_BUILT_LIBRARY_DIR);

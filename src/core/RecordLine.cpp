@@ -46,4 +46,27 @@ std::optional<RecordLine> splitRecordLine(const QString& line, QString& error) {
   return record;
 }
 
+RecordFields::RecordFields(const RecordLine& record) {
+  for (const auto& [key, value] : record.pairs) {
+    if (values_.contains(key)) fail(QStringLiteral("chiave %1 ripetuta").arg(key));
+    values_.insert(key, value);
+  }
+}
+
+QString RecordFields::take(const QString& key, const QString& fallback) {
+  used_.insert(key);
+  return values_.value(key, fallback);
+}
+
+void RecordFields::fail(const QString& message) {
+  if (error_.isEmpty()) error_ = message;
+}
+
+QString RecordFields::error() const {
+  if (!error_.isEmpty()) return error_;
+  for (auto it = values_.cbegin(); it != values_.cend(); ++it)
+    if (!used_.contains(it.key())) return QStringLiteral("chiave sconosciuta %1").arg(it.key());
+  return {};
+}
+
 }  // namespace core

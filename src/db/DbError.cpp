@@ -34,5 +34,25 @@ void rethrow(const Firebird::FbException& error) {
   throw toDbError(error.getStatus());
 }
 
+void closeQuietly(Firebird::IResultSet*& cursor) {
+  if (!cursor) return;
+  try {
+    call([&](Status* status) { cursor->close(status); });
+  } catch (const DbError&) {
+    cursor->release();
+  }
+  cursor = nullptr;
+}
+
+void freeQuietly(Firebird::IStatement*& statement) {
+  if (!statement) return;
+  try {
+    call([&](Status* status) { statement->free(status); });
+  } catch (const DbError&) {
+    statement->release();
+  }
+  statement = nullptr;
+}
+
 }  // namespace detail
 }  // namespace db

@@ -30,4 +30,10 @@ auto call(F&& f) {
   }
 }
 
+// Closes an open cursor and frees a prepared statement, quietly: when the
+// server refuses (the connection is gone) the handle is only released.
+// Either way the pointer is null afterwards.
+void closeQuietly(Firebird::IResultSet*& cursor);
+void freeQuietly(Firebird::IStatement*& statement);
+
 }  // namespace db::detail

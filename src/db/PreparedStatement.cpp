@@ -104,13 +104,7 @@ PreparedStatement::PreparedStatement(Transaction& transaction, const QString& te
 
 PreparedStatement::~PreparedStatement() {
   if (inMeta_) inMeta_->release();
-  if (statement_) {
-    try {
-      call([&](Status* status) { statement_->free(status); });
-    } catch (const DbError&) {
-      statement_->release();
-    }
-  }
+  detail::freeQuietly(statement_);
 }
 
 void PreparedStatement::execute(const QVariantList& values) {

@@ -54,14 +54,7 @@ void Query::releaseStatement() {
     outMeta_->release();
     outMeta_ = nullptr;
   }
-  if (statement_) {
-    try {
-      call([&](Status* status) { statement_->free(status); });
-    } catch (const DbError&) {
-      statement_->release();
-    }
-    statement_ = nullptr;
-  }
+  detail::freeQuietly(statement_);
   preparedText_.clear();
 }
 
@@ -166,14 +159,7 @@ void Query::freeStatement() {
 }
 
 void Query::closeQuietly() {
-  if (cursor_) {
-    try {
-      call([&](Status* status) { cursor_->close(status); });
-    } catch (const DbError&) {
-      cursor_->release();
-    }
-    cursor_ = nullptr;
-  }
+  detail::closeQuietly(cursor_);
   rows_.clear();
   active_ = false;
   eof_ = true;

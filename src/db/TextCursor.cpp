@@ -99,26 +99,12 @@ TextCursor::~TextCursor() {
 }
 
 void TextCursor::close() {
-  if (cursor_) {
-    try {
-      call([&](Status* status) { cursor_->close(status); });
-    } catch (const DbError&) {
-      cursor_->release();
-    }
-    cursor_ = nullptr;
-  }
+  detail::closeQuietly(cursor_);
   if (meta_) {
     meta_->release();
     meta_ = nullptr;
   }
-  if (statement_) {
-    try {
-      call([&](Status* status) { statement_->free(status); });
-    } catch (const DbError&) {
-      statement_->release();
-    }
-    statement_ = nullptr;
-  }
+  detail::freeQuietly(statement_);
 }
 
 bool TextCursor::next() {

@@ -2,54 +2,23 @@
 
 #include <QChartView>
 #include <QDir>
-#include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
-#include <QVBoxLayout>
 
+#include "platform/crystal/OutputWindow.h"
 #include "ui/Prompter.h"
 
 namespace platform::crystal {
-
-namespace {
-
-QPushButton* commandButton(const QString& name, const QString& text, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
 
 ChartWindow::ChartWindow(const ChartContent& content, const QString& title, QWidget* parent)
     : QWidget(parent, Qt::Window),
       content_(content),
       view_(new QChartView(buildChart(content.definition, content.points, content.texts), this)) {
   setObjectName(QStringLiteral("ChartWindow"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(title);
   view_->setObjectName(QStringLiteral("ChartView"));
   view_->setRenderHint(QPainter::Antialiasing);
-  QPushButton* stampa =
-      commandButton(QStringLiteral("ButtonStampa"), QStringLiteral("&Stampa"), this);
-  QPushButton* salva =
-      commandButton(QStringLiteral("ButtonSalva"), QStringLiteral("&Salva..."), this);
-  QPushButton* chiudi =
-      commandButton(QStringLiteral("ButtonChiudi"), QStringLiteral("&Chiudi"), this);
-  connect(stampa, &QPushButton::clicked, this, &ChartWindow::print);
-  connect(salva, &QPushButton::clicked, this, [this] { save(); });
-  connect(chiudi, &QPushButton::clicked, this, &QWidget::close);
-  auto* bar = new QHBoxLayout;
-  bar->addWidget(stampa);
-  bar->addWidget(salva);
-  bar->addStretch();
-  bar->addWidget(chiudi);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addLayout(bar);
-  layout->addWidget(view_, 1);
+  layOutOutputWindow(
+      *this, title, view_, QStringLiteral("&Salva..."), [this] { print(); }, [this] { save(); });
 }
 
 void ChartWindow::print() {

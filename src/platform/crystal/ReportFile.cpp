@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QSet>
 #include <QStringList>
 #include <optional>
 
@@ -17,51 +15,27 @@ namespace {
 const QString kMagic = QStringLiteral("orbelan-report");
 constexpr int kVersion = 1;
 
-// The values of one record by key; every key must be read once, and a key
-// read with a list of words must hold one of them.
-class Fields {
+// The values of one record by key; a key read with a list of words must
+// hold one of them.
+class Fields : public core::RecordFields {
  public:
-  explicit Fields(const core::RecordLine& record) {
-    for (const auto& [key, value] : record.pairs) {
-      if (values_.contains(key) && error_.isEmpty())
-        error_ = QStringLiteral("chiave %1 ripetuta").arg(key);
-      values_.insert(key, value);
-    }
-  }
+  using RecordFields::RecordFields;
 
   QString text(const QString& key, bool required) {
-    used_.insert(key);
-    if (required && !values_.contains(key)) fail(QStringLiteral("manca %1").arg(key));
-    return values_.value(key);
+    if (required && !has(key)) fail(QStringLiteral("manca %1").arg(key));
+    return take(key);
   }
 
   // The index of the value among `words`, `fallback` when the key is absent.
   int word(const QString& key, const QStringList& words, int fallback) {
-    used_.insert(key);
-    if (!values_.contains(key)) return fallback;
-    const int at = static_cast<int>(words.indexOf(values_.value(key)));
+    const QString value = take(key);
+    if (!has(key)) return fallback;
+    const int at = static_cast<int>(words.indexOf(value));
     if (at < 0)
       fail(QStringLiteral("%1 deve essere %2 invece di \"%3\"")
-               .arg(key, words.join(QStringLiteral(" o ")), values_.value(key)));
+               .arg(key, words.join(QStringLiteral(" o ")), value));
     return at < 0 ? fallback : at;
   }
-
-  void fail(const QString& message) {
-    if (error_.isEmpty()) error_ = message;
-  }
-
-  // The first problem, unknown keys included; empty when there is none.
-  QString error() const {
-    if (!error_.isEmpty()) return error_;
-    for (auto it = values_.cbegin(); it != values_.cend(); ++it)
-      if (!used_.contains(it.key())) return QStringLiteral("chiave sconosciuta %1").arg(it.key());
-    return {};
-  }
-
- private:
-  QHash<QString, QString> values_;
-  QSet<QString> used_;
-  QString error_;
 };
 
 const QStringList kTypes{QStringLiteral("bar"),     QStringLiteral("stacked"),

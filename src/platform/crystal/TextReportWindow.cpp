@@ -1,27 +1,14 @@
 #include "platform/crystal/TextReportWindow.h"
 
 #include <QDir>
-#include <QHBoxLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QPushButton>
-#include <QVBoxLayout>
 
+#include "platform/crystal/OutputWindow.h"
 #include "ui/Prompter.h"
 
 namespace platform::crystal {
-
-namespace {
-
-QPushButton* commandButton(const QString& name, const QString& text, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
 
 TextReportWindow::TextReportWindow(const TextDefinition& text, QList<TextPage> pages,
                                    const QString& title, QWidget* parent)
@@ -30,31 +17,14 @@ TextReportWindow::TextReportWindow(const TextDefinition& text, QList<TextPage> p
       pages_(std::move(pages)),
       printer_(new QPrinter(QPrinter::HighResolution)) {
   setObjectName(QStringLiteral("TextReportWindow"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(title);
   applyTextPage(text_, *printer_);
   preview_ = new QPrintPreviewWidget(printer_, this);
   preview_->setObjectName(QStringLiteral("TextPreview"));
   connect(preview_, &QPrintPreviewWidget::paintRequested, this,
           [this](QPrinter* printer) { paintTextPages(text_, pages_, *printer); });
-  QPushButton* stampa =
-      commandButton(QStringLiteral("ButtonStampa"), QStringLiteral("&Stampa"), this);
-  QPushButton* salva =
-      commandButton(QStringLiteral("ButtonSalva"), QStringLiteral("&Salva PDF..."), this);
-  QPushButton* chiudi =
-      commandButton(QStringLiteral("ButtonChiudi"), QStringLiteral("&Chiudi"), this);
-  connect(stampa, &QPushButton::clicked, this, &TextReportWindow::print);
-  connect(salva, &QPushButton::clicked, this, [this] { save(); });
-  connect(chiudi, &QPushButton::clicked, this, &QWidget::close);
-  auto* bar = new QHBoxLayout;
-  bar->addWidget(stampa);
-  bar->addWidget(salva);
-  bar->addStretch();
-  bar->addWidget(chiudi);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addLayout(bar);
-  layout->addWidget(preview_, 1);
+  layOutOutputWindow(
+      *this, title, preview_, QStringLiteral("&Salva PDF..."), [this] { print(); },
+      [this] { save(); });
 }
 
 TextReportWindow::~TextReportWindow() {

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QSet>
 #include <QStringList>
 #include <cmath>
 #include <optional>
@@ -49,33 +48,22 @@ QString symbologyName(Symbology symbology) {
 }
 
 // Reads the values of one record, key by key, and reports what is wrong.
-class Fields {
+class Fields : public core::RecordFields {
  public:
-  explicit Fields(const core::RecordLine& record) {
-    for (const auto& [key, value] : record.pairs) {
-      if (values_.contains(key) && error_.isEmpty())
-        error_ = QStringLiteral("chiave %1 ripetuta").arg(key);
-      values_.insert(key, value);
-    }
-  }
+  using RecordFields::RecordFields;
 
-  bool has(const QString& key) const { return values_.contains(key); }
-
-  QString text(const QString& key, const QString& fallback = {}) {
-    used_.insert(key);
-    return values_.value(key, fallback);
-  }
+  QString text(const QString& key, const QString& fallback = {}) { return take(key, fallback); }
 
   double number(const QString& key, std::optional<double> fallback, bool mayBeNegative = false) {
-    used_.insert(key);
-    if (!values_.contains(key)) {
+    const QString text = take(key);
+    if (!has(key)) {
       if (!fallback) fail(QStringLiteral("manca %1").arg(key));
       return fallback.value_or(0);
     }
     bool ok = false;
-    const double value = values_.value(key).toDouble(&ok);
+    const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-      fail(QStringLiteral("%1 non è un numero: \"%2\"").arg(key, values_.value(key)));
+      fail(QStringLiteral("%1 non è un numero: \"%2\"").arg(key, text));
     else if (value < 0 && !mayBeNegative)
       fail(QStringLiteral("%1 non può essere negativo").arg(key));
     return ok ? value : 0;
@@ -93,29 +81,13 @@ class Fields {
   // One of the names listed; the first when the key is absent.
   int choice(const QString& key, const QStringList& names) {
     if (!has(key)) return 0;
-    const int index = int(names.indexOf(text(key)));
+    const QString value = text(key);
+    const int index = int(names.indexOf(value));
     if (index < 0)
       fail(QStringLiteral("%1 vale %2, non \"%3\"")
-               .arg(key, names.join(QStringLiteral(" o ")), values_.value(key)));
+               .arg(key, names.join(QStringLiteral(" o ")), value));
     return qMax(index, 0);
   }
-
-  void fail(const QString& message) {
-    if (error_.isEmpty()) error_ = message;
-  }
-
-  // The first problem met, unknown keys included.
-  QString error() const {
-    if (!error_.isEmpty()) return error_;
-    for (auto it = values_.begin(); it != values_.end(); ++it)
-      if (!used_.contains(it.key())) return QStringLiteral("chiave sconosciuta %1").arg(it.key());
-    return {};
-  }
-
- private:
-  QMap<QString, QString> values_;
-  QSet<QString> used_;
-  QString error_;
 };
 
 void readFont(Fields& fields, LabelFont& font) {

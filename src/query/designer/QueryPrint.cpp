@@ -273,6 +273,10 @@ bool QueryPrint::runAdvanced(const engine::PrintSource& source, const PrintChoic
       result = engine_.LlPrintFields();
     }
   }
+  return endListPrint(path, result);
+}
+
+bool QueryPrint::endListPrint(const QString& path, int result) {
   while (engine_.LlPrintFieldsEnd() == reports::kListPageFull) engine_.LlPrint();
   const int ended = engine_.LlPrintEnd(0);
   engine_.LlPreviewDisplay(path, QString(), place_.parent);
@@ -280,18 +284,22 @@ bool QueryPrint::runAdvanced(const engine::PrintSource& source, const PrintChoic
   return ended == 0 && result >= 0;
 }
 
+std::unique_ptr<TGenTabStForm> QueryPrint::textPages(const engine::PrintSource& source,
+                                                     const PrintChoices& choices, int type) {
+  const engine::PrintTextLines lines(source, choices.longTexts, hasTotals(source, type), QLocale());
+  auto generator =
+      std::make_unique<TGenTabStForm>(lines.heading(choices.title, choices.notes),
+                                      choices.numberPages, place_.ditta, place_.directoryLavoro);
+  lines.bodyLines(source.count(), memory_.totals,
+                  [&generator](const QString& line) { return generator->AggiungiRiga(line); });
+  if (generator->TerminaUltimaPagina()) return generator;
+  ui::error(generator->lastError());
+  return nullptr;
+}
+
 bool QueryPrint::simplePrint(const engine::PrintSource& source, const PrintChoices& choices) {
-  const int records = source.count();
-  const bool totals = hasTotals(source, 1);
-  const engine::PrintTextLines lines(source, choices.longTexts, totals, QLocale());
-  TGenTabStForm generator(lines.heading(choices.title, choices.notes), choices.numberPages,
-                          place_.ditta, place_.directoryLavoro);
-  lines.bodyLines(records, memory_.totals,
-                  [&generator](const QString& line) { return generator.AggiungiRiga(line); });
-  if (!generator.TerminaUltimaPagina()) {
-    ui::error(generator.lastError());
-    return false;
-  }
+  const std::unique_ptr<TGenTabStForm> generator = textPages(source, choices, 1);
+  if (!generator) return false;
 
   QString path;
   if (!choices.reportName.isEmpty()) {
@@ -301,8 +309,8 @@ bool QueryPrint::simplePrint(const engine::PrintSource& source, const PrintChoic
     path = generatedPath();
   }
 
-  LocalTable& pagesTable = generator.TabellaTestate();
-  LocalTable& linesTable = generator.TabellaRighe();
+  LocalTable& pagesTable = generator->TabellaTestate();
+  LocalTable& linesTable = generator->TabellaRighe();
   const QList<QVariantList> pages = rowsOf(pagesTable);
   const QList<QVariantList> rows = rowsOf(linesTable);
   const auto define = [this](const LocalTable& table, const QVariantList& values, bool variables) {
@@ -345,30 +353,17 @@ bool QueryPrint::simplePrint(const engine::PrintSource& source, const PrintChoic
     }
     if (result < 0) break;
   }
-  while (engine_.LlPrintFieldsEnd() == reports::kListPageFull) engine_.LlPrint();
-  const int ended = engine_.LlPrintEnd(0);
-  engine_.LlPreviewDisplay(path, QString(), place_.parent);
-  engine_.LlPreviewDeleteFiles(path, QString());
-  return ended == 0 && result >= 0;
+  return endListPrint(path, result);
 }
 
 bool QueryPrint::textReportPrint(const engine::PrintSource& source, const PrintChoices& choices) {
-  const int records = source.count();
-  const bool totals = hasTotals(source, 2);
-  const engine::PrintTextLines lines(source, choices.longTexts, totals, QLocale());
-  TGenTabStForm generator(lines.heading(choices.title, choices.notes), choices.numberPages,
-                          place_.ditta, place_.directoryLavoro);
-  lines.bodyLines(records, memory_.totals,
-                  [&generator](const QString& line) { return generator.AggiungiRiga(line); });
-  if (!generator.TerminaUltimaPagina()) {
-    ui::error(generator.lastError());
-    return false;
-  }
+  const std::unique_ptr<TGenTabStForm> generator = textPages(source, choices, 2);
+  if (!generator) return false;
   const QString name = choices.reportName.isEmpty() ? QStringLiteral("TEXT") : choices.reportName;
   TextReportJob job;
   job.reportPath = place_.directoryBin + QStringLiteral("report\\") + name + QStringLiteral(".rpt");
-  job.pagesTable = generator.TabellaTestate().path();
-  job.linesTable = generator.TabellaRighe().path();
+  job.pagesTable = generator->TabellaTestate().path();
+  job.linesTable = generator->TabellaRighe().path();
   job.title = QStringLiteral("STAMPA QUERY");
   job.parent = place_.parent;
   const TextReportPrinter& printer = textReportPrinter();

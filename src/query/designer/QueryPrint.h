@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 #include "platform/reports/ListEngine.h"
 #include "query/engine/PrintLayout.h"
@@ -9,6 +10,7 @@
 #include "query/model/Totals.h"
 
 class QWidget;
+class TGenTabStForm;
 
 // The query printing: the answer (or the single-record view) printed as an
 // advanced list over its fields, a simple list of text lines or a text
@@ -75,6 +77,13 @@ class QueryPrint {
                     bool forDesign = false);
   bool runAdvanced(const engine::PrintSource& source, const PrintChoices& choices,
                    const QString& path);
+  // The answer's text lines laid out in pages by the text print generator,
+  // its tables in the local store; null after telling why it failed.
+  std::unique_ptr<TGenTabStForm> textPages(const engine::PrintSource& source,
+                                           const PrintChoices& choices, int type);
+  // Closes the list print begun on `path` and shows its preview; whether it
+  // printed whole.
+  bool endListPrint(const QString& path, int result);
 
   platform::reports::ListEngine& engine_;
   PrintPlace place_;
