@@ -173,6 +173,10 @@ void TTitStForm::applicaTipo(int tipo) {
       RadioGroup2->hide();
       break;
   }
+  // The dialog takes the size of the controls the type shows, rather than
+  // spreading them over the room the hidden ones left.
+  layout()->activate();
+  adjustSize();
 }
 
 QString TTitStForm::filtroReport() const {
