@@ -182,6 +182,20 @@ TEST_F(ListEngineTest, LayoutsAreReadAndBadOnesRefused) {
   QStringList badRect = projectLines();
   badRect.replace(badRect.indexOf(" Rect=(11600,27400,193600,269400)"), " Rect=(1,2,3)");
   EXPECT_FALSE(parseListLayout(listLayoutBytes(badRect), layout, error));
+  QStringList hugePage = projectLines();
+  hugePage.replace(hugePage.indexOf(" xSize=210000"), " xSize=4e50");
+  EXPECT_FALSE(parseListLayout(listLayoutBytes(hugePage), layout, error));
+
+  // Numbers out of any sensible range are held to it, never cast blindly.
+  ListFont font;
+  ASSERT_TRUE(parseListFont("{(4e50,-4e50,nan),8,-16,0,0,0,400,0,0,0,0,0,0,0,0,Arial}", font));
+  EXPECT_EQ(font.colour, QColor(255, 0, 0));
+  const ListScope noNames{[](const QString&) { return nullptr; }, 1};
+  ListExpression outOfRange;
+  const QString huge(40, '9');
+  ASSERT_TRUE(outOfRange.compile(QString("str$(1,%1,-%1)+left$(\"ab\",%1*%1)").arg(huge), error))
+      << error.toStdString();
+  EXPECT_EQ(outOfRange.evaluate(noNames).toText().trimmed(), "1ab");
 
   // The engine's start: a missing file, a file that is no list, a list that
   // names a field nobody defined.

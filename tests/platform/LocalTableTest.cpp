@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "core/Paths.h"
 #include "platform/localstore/LocalTable.h"
@@ -100,6 +101,24 @@ TEST_F(LocalTables, RowsComeBackInIndexOrderWithTheirTypes) {
       << error.toStdString();
   EXPECT_EQ(rows.size(), 2);
   EXPECT_EQ(columns.size(), 4);
+}
+
+TEST_F(LocalTables, IntegerColumnsRoundFractionsButNeverWrapAround) {
+  LocalTable table(directory(), QStringLiteral("INTERI.DB"));
+  table.setColumns({{QStringLiteral("Numero"), ColumnType::BigInt}});
+  ASSERT_TRUE(table.create()) << table.lastError().toStdString();
+  ASSERT_TRUE(table.open());
+  for (const double value : {7.9, -2.5, 1e30, std::nan("")}) ASSERT_TRUE(table.append({value}));
+  QVariantList values;
+  ASSERT_TRUE(table.walk([&](qint64, const QVariantList& row) {
+    values.append(row.at(0));
+    return true;
+  }));
+  ASSERT_EQ(values.size(), 4);
+  EXPECT_EQ(values[0].toLongLong(), 8);
+  EXPECT_EQ(values[1].toLongLong(), -3);
+  EXPECT_DOUBLE_EQ(values[2].toDouble(), 1e30) << "too large for 64 bits: kept, not cast";
+  EXPECT_TRUE(values[3].isNull());
 }
 
 TEST_F(LocalTables, UpdatesByRowAndAnUnfinishedBatchIsNotKept) {

@@ -94,7 +94,8 @@ TEST(TextReportFile, ReadsThePageAndTheFontAndRefusesWhatDoesNotBelong) {
 
   for (const char* wrong :
        {"page size=B7", "page margins=1,2,3", "page margins=a,b,c,d", "font family=Mono",
-        "font family=Mono size=200", "chart type=bar", "page size=A4\npage size=A4"}) {
+        "font family=Mono size=200", "font family=Mono size=nan", "page margins=1,nan,3,4",
+        "chart type=bar", "page size=A4\npage size=A4"}) {
     EXPECT_FALSE(
         parseReportFile(QByteArray("orbelan-report 1\nreport kind=text\n") + wrong, report, error))
         << wrong;

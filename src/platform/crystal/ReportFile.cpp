@@ -84,7 +84,7 @@ QString readPage(Fields& fields, TextDefinition& text) {
     for (const QString& part : parts) {
       bool ok = false;
       const double value = part.trimmed().toDouble(&ok);
-      if (!ok || value < 0 || value > 100) break;
+      if (!ok || !(value >= 0 && value <= 100)) break;
       values.append(value);
     }
     if (values.size() != 4 || parts.size() != 4)
@@ -103,7 +103,7 @@ QString readFont(Fields& fields, TextDefinition& text) {
   if (!fields.error().isEmpty()) return fields.error();
   bool ok = false;
   text.pointSize = size.toDouble(&ok);
-  if (!ok || text.pointSize < 4 || text.pointSize > 72)
+  if (!ok || !(text.pointSize >= 4 && text.pointSize <= 72))
     return QStringLiteral("size deve essere un corpo in punti da 4 a 72 invece di \"%1\"")
         .arg(size);
   if (text.fontFamily.trimmed().isEmpty()) return QStringLiteral("family vuoto");

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTime>
+#include <cmath>
+#include <limits>
 
 #include "core/Paths.h"
 
@@ -55,11 +57,17 @@ int bindValue(sqlite3_stmt* statement, int index, ColumnType type, const QVarian
     case ColumnType::BigInt:
     case ColumnType::Boolean: {
       bool ok = false;
-      const qint64 number = value.toLongLong(&ok);
+      const bool fractional =
+          value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
+      const qint64 number = fractional ? 0 : value.toLongLong(&ok);
       if (!ok) {
+        // A fractional number is rounded, as the column's type asks; one
+        // beyond 64 bits is kept as it is rather than wrapped round.
         const double real = value.toDouble(&ok);
-        if (ok) return sqlite3_bind_int64(statement, index, static_cast<qint64>(real));
-        return sqlite3_bind_null(statement, index);
+        if (!ok || std::isnan(real)) return sqlite3_bind_null(statement, index);
+        if (std::fabs(real) < 9.2e18)
+          return sqlite3_bind_int64(statement, index, std::llround(real));
+        return sqlite3_bind_double(statement, index, real);
       }
       return sqlite3_bind_int64(statement, index, number);
     }
@@ -101,10 +109,19 @@ QVariant columnValue(sqlite3_stmt* statement, int index, ColumnType type) {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, index)),
                              sqlite3_column_bytes(statement, index));
   };
+  // A number too large for an integer column was stored as it came.
+  const bool integerType = type == ColumnType::SmallInt || type == ColumnType::Integer ||
+                           type == ColumnType::BigInt || type == ColumnType::Boolean;
+  if (integerType && sqlite3_column_type(statement, index) == SQLITE_FLOAT)
+    return QVariant(sqlite3_column_double(statement, index));
   switch (type) {
     case ColumnType::SmallInt:
-    case ColumnType::Integer:
-      return QVariant(static_cast<int>(sqlite3_column_int64(statement, index)));
+    case ColumnType::Integer: {
+      const qint64 number = sqlite3_column_int64(statement, index);
+      if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+        return QVariant(number);
+      return QVariant(static_cast<int>(number));
+    }
     case ColumnType::BigInt:
       return QVariant(static_cast<qint64>(sqlite3_column_int64(statement, index)));
     case ColumnType::Boolean:

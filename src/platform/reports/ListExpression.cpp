@@ -3,7 +3,10 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
+
+#include "core/BoundedInt.h"
 
 namespace platform::reports {
 
@@ -261,10 +264,11 @@ ListValue call(const Node& node, const ListScope& scope) {
   if (f == QLatin1String("page")) return ListValue::ofNumber(scope.page);
   if (f == QLatin1String("str$")) {
     const double value = toNumber(argument(node, 0, scope));
-    const int width = node.children.size() > 1 ? int(toNumber(argument(node, 1, scope))) : 0;
-    const int decimals = node.children.size() > 2 ? int(toNumber(argument(node, 2, scope))) : 0;
-    return ListValue::ofText(
-        numberText(value, qBound(0, decimals, 12)).rightJustified(qBound(0, width, 100), ' '));
+    const int width =
+        node.children.size() > 1 ? core::boundedInt(toNumber(argument(node, 1, scope)), 0, 100) : 0;
+    const int decimals =
+        node.children.size() > 2 ? core::boundedInt(toNumber(argument(node, 2, scope)), 0, 12) : 0;
+    return ListValue::ofText(numberText(value, decimals).rightJustified(width, ' '));
   }
   if (f == QLatin1String("fstr$"))
     return ListValue::ofText(
@@ -280,7 +284,8 @@ ListValue call(const Node& node, const ListScope& scope) {
   if (f == QLatin1String("lower$")) return ListValue::ofText(text.toLower());
   if (f == QLatin1String("trim$")) return ListValue::ofText(text.trimmed());
   if (f == QLatin1String("len")) return ListValue::ofNumber(double(text.size()));
-  const int count = qMax(0, int(toNumber(argument(node, 1, scope))));
+  const int count =
+      core::boundedInt(toNumber(argument(node, 1, scope)), 0, std::numeric_limits<int>::max());
   if (f == QLatin1String("left$")) return ListValue::ofText(text.left(count));
   return ListValue::ofText(text.right(count));
 }

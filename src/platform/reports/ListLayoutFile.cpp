@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "core/BoundedInt.h"
 #include "core/Cp1252.h"
 
 namespace platform::reports {
@@ -12,6 +13,10 @@ namespace {
 double millimetres(const QString& text, bool* ok) {
   return text.trimmed().toDouble(ok) / 1000.0;
 }
+
+// No paper is larger than this; a page beyond it is a damaged file, and
+// drawing it would ask for an image of unbounded size.
+constexpr double kLargestPageMm = 5000.0;
 
 // "(a,b,c,d)" as four numbers.
 bool parseQuad(const QString& text, double values[4]) {
@@ -280,8 +285,9 @@ struct Parser {
       ++at;
     }
     endLayer();
-    if (!haveLayout || !haveWidth || !haveHeight || layout.page.width() <= 0 ||
-        layout.page.height() <= 0)
+    if (!haveLayout || !haveWidth || !haveHeight || !(layout.page.width() > 0) ||
+        !(layout.page.height() > 0) || layout.page.width() > kLargestPageMm ||
+        layout.page.height() > kLargestPageMm)
       return fail(at - 1, QStringLiteral("manca il formato della pagina"));
     if (!layout.hasTable) return fail(at - 1, QStringLiteral("manca l'oggetto elenco"));
     return true;
@@ -311,8 +317,8 @@ bool parseListFont(const QString& text, ListFont& font) {
     return value;
   };
   ListFont read;
-  read.colour =
-      QColor(qBound(0, int(rgb[0]), 255), qBound(0, int(rgb[1]), 255), qBound(0, int(rgb[2]), 255));
+  read.colour = QColor(core::boundedInt(rgb[0], 0, 255), core::boundedInt(rgb[1], 0, 255),
+                       core::boundedInt(rgb[2], 0, 255));
   read.pointSize = number(0);
   read.bold = number(5) >= 600;
   read.italic = number(6) != 0;
