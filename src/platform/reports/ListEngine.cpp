@@ -6,6 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cmath>
 
 #include "core/OutputFile.h"
 #include "core/Paths.h"
@@ -92,8 +93,10 @@ ListValue listValue(const QString& text, unsigned type) {
     }
     case kListDate: {
       bool ok = false;
+      // Days since 30/12/1899; beyond any calendar (or no number) is no date.
       const double days = text.trimmed().toDouble(&ok);
-      return ListValue::ofDate(ok ? QDate(1899, 12, 30).addDays(qint64(days)) : QDate());
+      if (!ok || !(std::fabs(days) < 1e8)) return ListValue::ofDate(QDate());
+      return ListValue::ofDate(QDate(1899, 12, 30).addDays(qint64(days)));
     }
     case kListBoolean: {
       const QString t = text.trimmed().toLower();
