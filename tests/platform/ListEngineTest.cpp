@@ -269,6 +269,29 @@ TEST_F(ListEngineTest, PagesFillUpAndThePdfHoldsHeaderRowsTotalsAndPageNumbers) 
   EXPECT_NEAR(size.width(), 210, 1);
 }
 
+TEST_F(ListEngineTest, DateValuesCountDaysFrom1899AndNoneBeyondTheCalendar) {
+  const auto printedTitle = [this](const QString& days) {
+    ListEngine engine;
+    const QString pdf = dir_.filePath("data.pdf");
+    engine.setPdfOutput(pdf);
+    engine.LlDefineVariableStart();
+    engine.LlDefineVariableExt("Titolo", days, kListDate);
+    defineRecord(engine, "A", 1, 1);
+    EXPECT_EQ(
+        engine.LlPrintWithBoxStart(kListProjectType, write(projectLines()), 0, 0, nullptr, {}), 0);
+    EXPECT_EQ(engine.LlPrint(), 0);
+    EXPECT_EQ(engine.LlPrintFields(), 0);
+    EXPECT_EQ(engine.LlPrintEnd(0), 0) << engine.lastError().toStdString();
+    return pdftools::text(pdf);
+  };
+  EXPECT_TRUE(printedTitle("45000").contains("15/03/2023"));
+  for (const char* beyond : {"1e300", "-1e300", "nan"}) {
+    const QString text = printedTitle(beyond);
+    EXPECT_TRUE(text.contains("CODICE")) << beyond;
+    EXPECT_FALSE(text.contains('/')) << beyond << ": " << text.toStdString();
+  }
+}
+
 TEST_F(ListEngineTest, EditorChangesWidthsTitlesFontAndOrientationAndSaves) {
   const QString path = write(projectLines());
   ListLayout layout;
