@@ -57,19 +57,16 @@ int bindValue(sqlite3_stmt* statement, int index, ColumnType type, const QVarian
     case ColumnType::BigInt:
     case ColumnType::Boolean: {
       bool ok = false;
-      const bool fractional =
-          value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float;
-      const qint64 number = fractional ? 0 : value.toLongLong(&ok);
-      if (!ok) {
-        // A fractional number is rounded, as the column's type asks; one
-        // beyond 64 bits is kept as it is rather than wrapped round.
-        const double real = value.toDouble(&ok);
-        if (!ok || std::isnan(real)) return sqlite3_bind_null(statement, index);
-        if (std::fabs(real) < 9.2e18)
-          return sqlite3_bind_int64(statement, index, std::llround(real));
-        return sqlite3_bind_double(statement, index, real);
+      if (value.typeId() != QMetaType::Double && value.typeId() != QMetaType::Float) {
+        const qint64 number = value.toLongLong(&ok);
+        if (ok) return sqlite3_bind_int64(statement, index, number);
       }
-      return sqlite3_bind_int64(statement, index, number);
+      // A fractional number is rounded, as the column's type asks; one
+      // beyond 64 bits is kept as it is rather than wrapped round.
+      const double real = value.toDouble(&ok);
+      if (!ok || std::isnan(real)) return sqlite3_bind_null(statement, index);
+      if (std::fabs(real) < 9.2e18) return sqlite3_bind_int64(statement, index, std::llround(real));
+      return sqlite3_bind_double(statement, index, real);
     }
     case ColumnType::Float:
     case ColumnType::Bcd: {

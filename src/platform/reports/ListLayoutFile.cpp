@@ -14,9 +14,12 @@ double millimetres(const QString& text, bool* ok) {
   return text.trimmed().toDouble(ok) / 1000.0;
 }
 
-// No paper is larger than this; a page beyond it is a damaged file, and
-// drawing it would ask for an image of unbounded size.
-constexpr double kLargestPageMm = 5000.0;
+// A page side in millimetres: above zero and within 5 m. No paper is larger;
+// a page beyond it is a damaged file, and drawing it would ask for an image
+// of unbounded size.
+bool sensiblePageSide(double mm) {
+  return mm > 0 && mm <= 5000.0;
+}
 
 // "(a,b,c,d)" as four numbers.
 bool parseQuad(const QString& text, double values[4]) {
@@ -285,9 +288,8 @@ struct Parser {
       ++at;
     }
     endLayer();
-    if (!haveLayout || !haveWidth || !haveHeight || !(layout.page.width() > 0) ||
-        !(layout.page.height() > 0) || layout.page.width() > kLargestPageMm ||
-        layout.page.height() > kLargestPageMm)
+    if (!haveLayout || !haveWidth || !haveHeight || !sensiblePageSide(layout.page.width()) ||
+        !sensiblePageSide(layout.page.height()))
       return fail(at - 1, QStringLiteral("manca il formato della pagina"));
     if (!layout.hasTable) return fail(at - 1, QStringLiteral("manca l'oggetto elenco"));
     return true;
