@@ -1,9 +1,9 @@
 // `orbelan designer`: the query designer on a user's main archive, as F8 in
 // a grid opens it, for trying it without a window around it.
 #include <QApplication>
-#include <cstdio>
 
 #include "HostCommands.h"
+#include "Usage.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
 #include "db/DbError.h"
@@ -31,10 +31,7 @@ int runDesigner(const QStringList& arguments) {
     else
       haveUser = false, rest.clear();
   }
-  if (!haveUser || !core::isSqlIdentifier(table)) {
-    std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
-    return 2;
-  }
+  if (!haveUser || !core::isSqlIdentifier(table)) return wrongCommand(QStringLiteral("designer"));
   int argc = 1;
   char name[] = "orbelan";
   char* argv[] = {name, nullptr};

@@ -18,6 +18,7 @@
 #include "DemoLabels.h"
 #include "DemoReports.h"
 #include "HostSchema.h"
+#include "Usage.h"
 #include "core/Dates.h"
 #include "core/IniFile.h"
 #include "core/Paths.h"
@@ -27,6 +28,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "entry/Ambiente.h"
+#include "env/SiblingLibrary.h"
 #include "env/TabX.h"
 #include "labels/CheckTabEtic.h"
 #include "labels/ImportaEtichette.h"
@@ -79,17 +81,10 @@ bool hasDisplay() {
          !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// libOrbelan beside this program, as the host finds the DLL beside itself.
+// libOrbelan in the library folder of this program's installation (or
+// ORBELAN_LIBRARY_DIR), as the host finds the DLL beside itself.
 QString libraryPath() {
-  const QString dir = qEnvironmentVariable("ORBELAN_LIBRARY_DIR");
-  if (!dir.isEmpty()) return dir + QStringLiteral("/libOrbelan.so");
-  char self[4096] = {};
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-  const QString exeDir = length > 0 ? QFileInfo(QString::fromLocal8Bit(self, length)).absolutePath()
-                                    : QDir::currentPath();
-  for (const QString& candidate : {exeDir + "/libOrbelan.so", exeDir + "/../src/libOrbelan.so"})
-    if (QFileInfo::exists(candidate)) return candidate;
-  return QStringLiteral("libOrbelan.so");
+  return env::libraryDirectory() + QStringLiteral("/libOrbelan.so");
 }
 
 void saveScreenshot(const QString& file) {
@@ -181,55 +176,6 @@ void setProgramArguments(const QStringList& arguments) {
   programArguments() = arguments;
 }
 
-QString usage() {
-  return QStringLiteral(
-      "Usage:\n"
-      "  orbelan demo [DIR] [--screenshot FILE]\n"
-      "      set up (or reuse) a demo installation in DIR (default ./demo) on embedded\n"
-      "      Firebird databases and open the label window\n"
-      "  orbelan open EXPORT --user N [--window-id ID] [--screenshot FILE]\n"
-      "      call an exported function of libOrbelan as the host does; EXPORT is one of\n"
-      "      ShowGestEticFormD, ShowExportLanciFormD, ShowRistampaBarcodeFormX,\n"
-      "      ShowRistampaBarcode1FormX, ShowImpoStampaFormD. The host folder is\n"
-      "      ORBELAN_HOST_DIR (default: the program's folder)\n"
-      "  orbelan import --user N FILE\n"
-      "      import the label file FILE (3, 4 or 13 fields a line, Windows-1252) for\n"
-      "      user N as the label window's \"Carica Da File\" does, without dialogs: the\n"
-      "      whole file or nothing. Messages go to standard error; the exit status is 0\n"
-      "      when the labels were imported, 1 when nothing was, 2 for a wrong command\n"
-      "  orbelan print --user N (--all | --ids 1,2,3) [--ean] [--exclude-serial]\n"
-      "                --description TEXT --pdf OUT.pdf\n"
-      "      a print launch of the unprinted labels (all, or those IDs in that order)\n"
-      "      printed to a PDF file, each label stamped with the launch\n"
-      "  orbelan export-launch --user N --launch ID FILE\n"
-      "      write the labels of a launch to FILE (extension .CSV) as the export window\n"
-      "      does and mark the launch exported\n"
-      "  orbelan designer --user N [--table T]\n"
-      "      open the query designer on table T (default ETICHETTE) of user N's main\n"
-      "      database, as F8 in the label grid does\n"
-      "  orbelan query --user N --table T [--rows FILE] [--codes POS=CODE,...]\n"
-      "                (--sql | --run | --export FILE --type Testo|IB|Excel|ExcelX\n"
-      "                 [--separator C] [--fixed] [--no-headers] [--memo] [--rtf-plain]\n"
-      "                 | --chart OUT --chart-report NAME.RPT --chart-x COL\n"
-      "                 --chart-y COL [--chart-series COL,COL] [--chart-title TEXT]\n"
-      "                 [--chart-order Originale|Ordina]\n"
-      "                 | --print-pdf OUT.pdf [--print-type 0|1|2] [--landscape]\n"
-      "                 [--title TEXT] [--notes TEXT] [--no-page-numbers] [--memo])\n"
-      "      the query designer's query over table T: its rows from FILE (UTF-8, one row\n"
-      "      a line: Numero, Nome, Mostra, Condizione separated by TAB), or one shown row\n"
-      "      per field of T. --sql prints the statement, --run prints the answer (a line\n"
-      "      of field names, then one line per record, values separated by \";\").\n"
-      "      --codes sets the ordering, totals and digit-grouping code of answer\n"
-      "      columns (from 1) and adds their sort keys as the sort dialog does. --export\n"
-      "      writes the answer as the result view's export does: a text file, a new table\n"
-      "      of the archive (FILE is its name) or a workbook through libXendo. --chart\n"
-      "      saves the chart of the answer drawn by report NAME.RPT of the bin folder's\n"
-      "      report\\ (a PNG image or a PDF document by the extension of OUT). --print-pdf\n"
-
-      "      prints the answer into OUT.pdf as the result view's print does (type 0\n"
-      "      advanced list, 1 simple list, 2 text report)");
-}
-
 void ensureDemoInstallation(const QString& dir) {
   QDir root(dir);
   for (const char* sub : {"user", "bin/Report", "Grafica", "dati", "windows", "lavoro"})
@@ -291,17 +237,11 @@ void logWindowOpening(const QString& dir, int windowId, int user, const QString&
 }
 
 int runOpen(const QStringList& arguments) {
-  if (arguments.isEmpty()) {
-    say(usage());
-    return 2;
-  }
+  if (arguments.isEmpty()) return wrongCommand(QStringLiteral("open"));
   OpenRequest base;
   base.exportName = arguments.first();
   const auto request = parseOptions(arguments.mid(1), base);
-  if (!request) {
-    say(usage());
-    return 2;
-  }
+  if (!request) return wrongCommand(QStringLiteral("open"));
   if (request->windowId) {
     try {
       logWindowOpening(core::nativePath(core::hostDirectory()), *request->windowId, request->user,
@@ -321,10 +261,7 @@ int runDemo(const QStringList& arguments) {
   base.exportName = QStringLiteral("ShowGestEticFormD");
   base.user = kDemoUser;
   const auto request = parseOptions(rest, base);
-  if (!request) {
-    say(usage());
-    return 2;
-  }
+  if (!request) return wrongCommand(QStringLiteral("demo"));
   dir = QDir(dir).absolutePath();
   try {
     ensureDemoInstallation(dir);
@@ -416,10 +353,7 @@ int importLabels(BatchSession& session, const ImportRequest& request, const QStr
 
 int runImport(const QStringList& arguments) {
   const auto request = parseImport(arguments);
-  if (!request) {
-    say(usage());
-    return 2;
-  }
+  if (!request) return wrongCommand(QStringLiteral("import"));
   const QFileInfo info(request->file);
   if (!info.isFile() || !info.isReadable()) {
     say(QStringLiteral("orbelan import: cannot read the file ") + request->file);

@@ -36,7 +36,7 @@ int runQuery(const QStringList& arguments);
 // `orbelan designer --user N [--table T]`: the query designer on the user's
 // main archive (default table ETICHETTE).
 int runDesigner(const QStringList& arguments);
-QString usage();
+
 // The command line as typed, for the messages that repeat it.
 void setProgramArguments(const QStringList& arguments);
 

@@ -7,6 +7,7 @@
 
 #include "BatchSession.h"
 #include "HostCommands.h"
+#include "Usage.h"
 #include "core/Paths.h"
 #include "core/TerminationSignals.h"
 #include "db/Query.h"
@@ -119,10 +120,7 @@ QStringList unprintedLabels(TTabXForm& ambiente) {
 
 int runPrint(const QStringList& arguments) {
   const auto request = parsePrint(arguments);
-  if (!request) {
-    std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
-    return 2;
-  }
+  if (!request) return wrongCommand(QStringLiteral("print"));
   // SIGTERM and SIGINT stop the print at the next label and undo the launch.
   core::installTerminationHandlers();
   BatchSession session(QStringLiteral("orbelan print"));
@@ -220,10 +218,8 @@ int runExportLaunch(const QStringList& arguments) {
     else
       haveUser = false, rest.clear();
   }
-  if (!haveUser || !haveLaunch || file.isEmpty()) {
-    std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
-    return 2;
-  }
+  if (!haveUser || !haveLaunch || file.isEmpty())
+    return wrongCommand(QStringLiteral("export-launch"));
   BatchSession session(QStringLiteral("orbelan export-launch"));
   if (!session.open(user)) return 1;
   TTabXForm& ambiente = session.ambiente();

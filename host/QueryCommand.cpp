@@ -12,6 +12,7 @@
 #include "HostCommands.h"
 #include "QueryChart.h"
 #include "QueryRowsFile.h"
+#include "Usage.h"
 #include "core/IniFile.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
@@ -212,7 +213,7 @@ std::optional<QueryRequest> parseQuery(QStringList arguments) {
   return request;
 }
 
-void say(const QString& text) {
+void sayQuery(const QString& text) {
   std::fprintf(stderr, "%s: %s\n", kName.toLocal8Bit().constData(), text.toLocal8Bit().constData());
 }
 
@@ -220,17 +221,17 @@ void say(const QString& text) {
 std::optional<QueryRowsFile> readRowsFile(const QString& name) {
   QFile file(name);
   if (!QFileInfo(name).isFile() || !file.open(QIODevice::ReadOnly)) {
-    say(QStringLiteral("cannot read the rows file ") + name);
+    sayQuery(QStringLiteral("cannot read the rows file ") + name);
     return std::nullopt;
   }
   const QByteArray text = file.readAll();
   if (file.error() != QFileDevice::NoError) {
-    say(QStringLiteral("cannot read the rows file %1: %2").arg(name, file.errorString()));
+    sayQuery(QStringLiteral("cannot read the rows file %1: %2").arg(name, file.errorString()));
     return std::nullopt;
   }
   QueryRowsFile rows = parseQueryRows(text);
   if (!rows.ok()) {
-    say(QStringLiteral("%1, line %2: %3").arg(name).arg(rows.faultLine).arg(rows.fault));
+    sayQuery(QStringLiteral("%1, line %2: %3").arg(name).arg(rows.faultLine).arg(rows.fault));
     return std::nullopt;
   }
   return rows;
@@ -264,7 +265,7 @@ void printAnswer(db::Query& answer, const query::model::AnswerCodes& codes) {
 // Standard output taken whole: a full disk or a closed pipe is a failure.
 bool outputWritten() {
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
-  say(QStringLiteral("cannot write to standard output"));
+  sayQuery(QStringLiteral("cannot write to standard output"));
   return false;
 }
 
@@ -322,7 +323,8 @@ int printToPdf(BatchSession& session, const QueryRequest& request, db::Query& an
     printed = print.print(source, choices);
   } catch (const db::DbError& error) {
     query::designer::setTextReportPrinter({});
-    say(QStringLiteral("the answer stopped at a record the database refused: ") + error.text());
+    sayQuery(QStringLiteral("the answer stopped at a record the database refused: ") +
+             error.text());
     return 1;
   }
   query::designer::setTextReportPrinter({});
@@ -330,8 +332,8 @@ int printToPdf(BatchSession& session, const QueryRequest& request, db::Query& an
                            ? textOutcome == query::designer::TextReportOutcome::Printed
                            : engine.pagesPrinted() > 0;
   if (!printed || !anyPage) {
-    if (!engine.lastError().isEmpty()) say(engine.lastError());
-    say(QStringLiteral("nothing printed into ") + request.printPdf);
+    if (!engine.lastError().isEmpty()) sayQuery(engine.lastError());
+    sayQuery(QStringLiteral("nothing printed into ") + request.printPdf);
     return 1;
   }
   return 0;
@@ -347,12 +349,12 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   const QString table = request.table.toUpper();
   try {
     if (!db::tableExists(transaction, table)) {
-      say(QStringLiteral("the main database %1 has no table %2")
-              .arg(ambiente.GetV(QStringLiteral("Archivio")), table));
+      sayQuery(QStringLiteral("the main database %1 has no table %2")
+                   .arg(ambiente.GetV(QStringLiteral("Archivio")), table));
       return 1;
     }
   } catch (const db::DbError& error) {
-    say(error.text());
+    sayQuery(error.text());
     return 1;
   }
   query::model::RowList rows;
@@ -385,16 +387,16 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   answer.setForwardOnly(!chart && request.printPdf.isEmpty());
   if (!engine.EseguiInterrogazione(answer, sideBySide)) {
     ui::plain(engine.failureMessage());
-    say(engine.failureMessage() == query::engine::syntaxFailureMessage()
-            ? QStringLiteral("the database refused the statement: ") + engine.lastError()
-            : QStringLiteral("the procedural functions failed: ") + engine.lastError());
+    sayQuery(engine.failureMessage() == query::engine::syntaxFailureMessage()
+                 ? QStringLiteral("the database refused the statement: ") + engine.lastError()
+                 : QStringLiteral("the procedural functions failed: ") + engine.lastError());
     return 1;
   }
   if (!request.codes.isEmpty()) {
     const QString refused = query::engine::applySortKeys(answer, engine);
     if (!refused.isEmpty()) {
       ui::plain(query::engine::syntaxFailureMessage());
-      say(QStringLiteral("the database refused the sort keys: ") + refused);
+      sayQuery(QStringLiteral("the database refused the sort keys: ") + refused);
       return 1;
     }
   }
@@ -406,7 +408,8 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
   } catch (const db::DbError& error) {
     std::fflush(stdout);
     ui::plain(query::engine::syntaxFailureMessage());
-    say(QStringLiteral("the answer stopped at a record the database refused: ") + error.text());
+    sayQuery(QStringLiteral("the answer stopped at a record the database refused: ") +
+             error.text());
     return 1;
   }
   return outputWritten() ? 0 : 1;
@@ -416,13 +419,10 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
 
 int runQuery(const QStringList& arguments) {
   auto request = parseQuery(arguments);
-  if (!request) {
-    std::fprintf(stderr, "%s\n", usage().toLocal8Bit().constData());
-    return 2;
-  }
+  if (!request) return wrongCommand(QStringLiteral("query"));
   if (!core::isSqlIdentifier(request->table)) {
-    say(QStringLiteral("\"%1\" is not a table name (letters, digits, _ and $, from a letter)")
-            .arg(request->table));
+    sayQuery(QStringLiteral("\"%1\" is not a table name (letters, digits, _ and $, from a letter)")
+                 .arg(request->table));
     return 2;
   }
   // Named as typed: the chart's work directory becomes the current one.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "HostCommands.h"
+#include "Usage.h"
 #include "core/TerminationSignals.h"
 
 int main(int argc, char** argv) {
@@ -15,6 +16,12 @@ int main(int argc, char** argv) {
   host::setProgramArguments(arguments);
   arguments.removeFirst();
   const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+  if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+      command == QLatin1String("help"))
+    return host::printHelp(host::usage());
+  // A command's help, wherever it stands among the command's arguments.
+  const QString commandUsage = host::commandUsage(command);
+  if (!commandUsage.isEmpty() && host::asksForHelp(arguments)) return host::printHelp(commandUsage);
   if (command == QLatin1String("open")) return host::runOpen(arguments);
   if (command == QLatin1String("demo")) return host::runDemo(arguments);
   if (command == QLatin1String("import")) return host::runImport(arguments);
@@ -22,6 +29,7 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("export-launch")) return host::runExportLaunch(arguments);
   if (command == QLatin1String("designer")) return host::runDesigner(arguments);
   if (command == QLatin1String("query")) return host::runQuery(arguments);
+  // No command, or one that does not exist.
   std::fprintf(stderr, "%s\n", host::usage().toLocal8Bit().constData());
-  return command.isEmpty() || command == QLatin1String("--help") ? 0 : 2;
+  return 2;
 }

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DORBELAN_SANITIZE=ON -DORBELAN_FUZZ=ON >/dev/null
+  -DORBELAN_SANITIZE=ON -DORBELAN_FUZZ=ON -DORBELAN_BENCHMARKS=OFF >/dev/null
 targets=("$@")
 if ((${#targets[@]} == 0)); then
   for source in fuzz/fuzz_*.cpp; do targets+=("$(basename "$source" .cpp)"); done

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build ccache pkg-config clang-format
+  build-essential cmake ninja-build ccache mold pkg-config clang-format file
   qt6-base-dev libgl-dev
   firebird-dev libfbclient2 firebird3.0-server firebird3.0-utils
   libgtest-dev libgmock-dev

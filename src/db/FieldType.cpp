@@ -22,4 +22,8 @@ bool isDateLike(FieldType type) {
   return type == FieldType::Date || type == FieldType::Time || type == FieldType::DateTime;
 }
 
+bool isLongText(FieldType type) {
+  return type == FieldType::Memo || type == FieldType::FmtMemo || type == FieldType::Blob;
+}
+
 }  // namespace db

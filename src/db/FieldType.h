@@ -36,6 +36,8 @@ enum class FieldType : int {
 
 bool isNumeric(FieldType type);
 bool isDateLike(FieldType type);
+// Memos and blobs: texts without a length the answer's columns could show.
+bool isLongText(FieldType type);
 
 // What is known of one column of a result or table.
 struct FieldInfo {

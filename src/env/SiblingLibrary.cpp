@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QStringList>
@@ -12,14 +13,35 @@ namespace env {
 
 namespace {
 
-// The directory of the binary this code was linked into.
-QString ownDirectory() {
+// The file of the binary this code was linked into: a shared library or the
+// program.
+QFileInfo ownBinary() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&ownDirectory), &info) == 0 || !info.dli_fname) return {};
-  return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+  if (dladdr(reinterpret_cast<void*>(&ownBinary), &info) == 0 || !info.dli_fname) return {};
+  return QFileInfo(QString::fromLocal8Bit(info.dli_fname));
+}
+
+QString ownDirectory() {
+  const QFileInfo binary = ownBinary();
+  return binary.filePath().isEmpty() ? QString() : binary.absolutePath();
+}
+
+bool isSharedLibrary(const QFileInfo& binary) {
+  return binary.fileName().endsWith(QLatin1String(".so")) ||
+         binary.fileName().contains(QLatin1String(".so."));
 }
 
 }  // namespace
+
+QString libraryDirectory() {
+  const QString chosen = qEnvironmentVariable("ORBELAN_LIBRARY_DIR");
+  if (!chosen.isEmpty()) return chosen;
+  const QFileInfo binary = ownBinary();
+  if (binary.filePath().isEmpty()) return {};
+  if (isSharedLibrary(binary)) return binary.absolutePath();
+  return QDir::cleanPath(binary.absolutePath() + QLatin1Char('/') +
+                         QStringLiteral(ORBELAN_PROGRAM_TO_LIBRARY_DIR));
+}
 
 QStringList siblingLibraryCandidates(const QString& libraryName) {
   QString base = QFileInfo(QString(libraryName).replace('\\', '/')).fileName();
@@ -31,6 +53,9 @@ QStringList siblingLibraryCandidates(const QString& libraryName) {
   if (!libraryDir.isEmpty()) candidates << libraryDir + '/' + soName;
   const QString own = ownDirectory();
   if (!own.isEmpty()) candidates << own + '/' + soName;
+  const QString libraries = libraryDirectory();
+  if (!libraries.isEmpty() && !candidates.contains(libraries + '/' + soName))
+    candidates << libraries + '/' + soName;
   candidates << soName;
   return candidates;
 }

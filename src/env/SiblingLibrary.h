@@ -9,7 +9,16 @@
 // loader's search path.
 namespace env {
 
-// Candidate file names for a library name, in the order they are tried.
+// The folder of libOrbelan and its sibling libraries: ORBELAN_LIBRARY_DIR
+// when set; else the folder of the shared library this code is part of; else,
+// for code linked into a program (the `orbelan` host), the library folder of
+// the program's installation, at the same place relative to the program in
+// the build tree and in an installed prefix (bin/ and lib/orbelan/).
+QString libraryDirectory();
+
+// Candidate file names for a library name, in the order they are tried:
+// ORBELAN_LIBRARY_DIR, the folder of the binary this code is part of, the
+// library folder above, then the bare name for the loader's search path.
 QStringList siblingLibraryCandidates(const QString& libraryName);
 
 // Loads the library (it stays loaded), looks up the function and calls it

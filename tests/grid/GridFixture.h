@@ -11,6 +11,11 @@
 #include "support/FirebirdFixture.h"
 #include "support/ScriptedUi.h"
 
+// A statement's lines with more lines after them.
+inline QStringList with(QStringList lines, const QStringList& more) {
+  return lines << more;
+}
+
 // A host window's use of the grid, as the label window makes it: a query in
 // a concurrency/nowait transaction whose before-open handler sets the
 // statement, copies it into SQLIniziale and lets the grid re-append its

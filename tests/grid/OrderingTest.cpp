@@ -22,10 +22,6 @@ class OrderingTest : public GridTest {
   }
 };
 
-QStringList with(QStringList lines, const QStringList& more) {
-  return lines << more;
-}
-
 QColor titleColor(const TQuovGrid& grid, int column) {
   return grid.model()->headerData(column, Qt::Horizontal, Qt::BackgroundRole).value<QColor>();
 }

@@ -16,10 +16,6 @@ namespace {
 
 const QStringList kMovimenti{"SELECT * FROM MOVIMENTI"};
 
-QStringList with(QStringList lines, const QStringList& more) {
-  return lines << more;
-}
-
 class SearchTest : public GridTest {
  protected:
   void timerOff() {

@@ -44,7 +44,7 @@ Result runHost(const QStringList& arguments, const QMap<QString, QString>& extra
   return {process.exitCode(), QString::fromLocal8Bit(process.readAll())};
 }
 
-QString readOne(const QString& file, const QString& statement) {
+QString readOneFromFile(const QString& file, const QString& statement) {
   db::Database database;
   database.attach(file, "SYSDBA", "masterkey");
   return readOne(database, statement);
@@ -61,9 +61,10 @@ TEST(HostProgram, DemoSetsUpAnInstallationOnceAndOpensTheLabelWindow) {
   for (const char* path : {"user/user.fdb", "dati/archivio.fdb", "bin/Report/ETICHETTA.LBL",
                            "bin/Report/ETICHETTA_EAN.LBL", "Grafica"})
     EXPECT_TRUE(QFileInfo::exists(demo + "/" + path)) << path;
-  EXPECT_EQ(readOne(demo + "/user/user.fdb",
-                    "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
-            "1")
+  EXPECT_EQ(
+      readOneFromFile(demo + "/user/user.fdb",
+                      "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
+      "1")
       << "the library made its script table";
 
   Result again = runHost({"demo", demo, "--screenshot", picture});
@@ -79,9 +80,10 @@ TEST(HostProgram, OpenCallsAnExportAndTheHostLogGetsTheWindowHandle) {
                                 {{"ORBELAN_HOST_DIR", dir.path()}});
   ASSERT_EQ(opened.exitCode, 0) << opened.output.toStdString();
   EXPECT_FALSE(QImage(dir.filePath("b.png")).isNull());
-  EXPECT_NE(readOne(dir.filePath("user/user.fdb"),
-                    "SELECT COALESCE(HANDLEFINESTRA,'') FROM ZELMILOGFUNZ WHERE IDFINESTRA=9"),
-            "");
+  EXPECT_NE(
+      readOneFromFile(dir.filePath("user/user.fdb"),
+                      "SELECT COALESCE(HANDLEFINESTRA,'') FROM ZELMILOGFUNZ WHERE IDFINESTRA=9"),
+      "");
 }
 
 // Starts the orbelan program offscreen and waits until its window is up.
@@ -123,13 +125,14 @@ TEST(HostProgram, EndsInOrderOnTerminationSignals) {
     // it when it closes.
     RunningHost reprint(dir.path(),
                         {"open", "ShowRistampaBarcode1FormX", "--user", "1", "--window-id", "3"});
-    for (int i = 0; i < 300 && readOne(dir.filePath("dati/archivio.fdb"), tables) != "1"; ++i)
+    for (int i = 0; i < 300 && readOneFromFile(dir.filePath("dati/archivio.fdb"), tables) != "1";
+         ++i)
       QThread::msleep(100);
-    EXPECT_EQ(readOne(dir.filePath("dati/archivio.fdb"), tables), "1");
+    EXPECT_EQ(readOneFromFile(dir.filePath("dati/archivio.fdb"), tables), "1");
     ASSERT_TRUE(reprint.endsOn(SIGTERM)) << "SIGTERM";
     EXPECT_EQ(reprint.process_.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(reprint.process_.exitCode(), 128 + SIGTERM);
-    EXPECT_EQ(readOne(dir.filePath("dati/archivio.fdb"), tables), "0")
+    EXPECT_EQ(readOneFromFile(dir.filePath("dati/archivio.fdb"), tables), "0")
         << "the window was closed, not cut off";
   }
   {
@@ -149,7 +152,7 @@ TEST(HostProgram, ProcessesShareTheEmbeddedDatabases) {
   ASSERT_EQ(launches.process_.state(), QProcess::Running) << launches.output().toStdString();
 
   const QString acquisitions = "SELECT COUNT(*) FROM ACQUISIZIONI";
-  const int before = readOne(dir.filePath("dati/archivio.fdb"), acquisitions).toInt();
+  const int before = readOneFromFile(dir.filePath("dati/archivio.fdb"), acquisitions).toInt();
   QFile file(dir.filePath("nuove.txt"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("P1;D1;N001\r\nP2;D2;N002\r\n");
@@ -159,7 +162,7 @@ TEST(HostProgram, ProcessesShareTheEmbeddedDatabases) {
   EXPECT_EQ(imported.exitCode, 0) << imported.output.toStdString();
   EXPECT_TRUE(imported.output.contains("Imported 2 labels")) << imported.output.toStdString();
   // And this process too, beside them.
-  EXPECT_EQ(readOne(dir.filePath("dati/archivio.fdb"), acquisitions).toInt(), before + 1);
+  EXPECT_EQ(readOneFromFile(dir.filePath("dati/archivio.fdb"), acquisitions).toInt(), before + 1);
   EXPECT_TRUE(labels.endsOn(SIGTERM));
   EXPECT_TRUE(launches.endsOn(SIGTERM));
 }

@@ -29,14 +29,6 @@ constexpr int kNarrowHeight = 120;
 constexpr int kJoinHeight = 535;
 constexpr int kJoinTop = 157;
 
-QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
-  return query::designer::namedButton(name, text, parent);
-}
-
-QTableWidget* table(const QString& name, const QStringList& titles, QWidget* parent) {
-  return query::designer::linesTable(name, titles, parent);
-}
-
 }  // namespace
 
 TIBAggForm::TIBAggForm(QWidget* owner, const QString& ditta, const QString& tabella,
@@ -50,20 +42,22 @@ TIBAggForm::TIBAggForm(QWidget* owner, const QString& ditta, const QString& tabe
       joinPart_(new QWidget(this)),
       campiPrincipale_(new QComboBox(joinPart_)),
       campiCollegata_(new QComboBox(joinPart_)),
-      gridCollegamenti_(table(QStringLiteral("GridCollegamenti"),
-                              {QStringLiteral("NomeCampo1"), QStringLiteral("NomeCampo2")},
-                              joinPart_)),
-      gridCampi_(table(QStringLiteral("GridCampi"),
-                       {QStringLiteral("NomeCampo"), QStringLiteral("M")}, joinPart_)),
+      gridCollegamenti_(query::designer::linesTable(
+          QStringLiteral("GridCollegamenti"),
+          {QStringLiteral("NomeCampo1"), QStringLiteral("NomeCampo2")}, joinPart_)),
+      gridCampi_(query::designer::linesTable(QStringLiteral("GridCampi"),
+                                             {QStringLiteral("NomeCampo"), QStringLiteral("M")},
+                                             joinPart_)),
       radioModalitaJoin_(new TRadioGroup(QStringLiteral("Modalità Join"), joinPart_)) {
   setObjectName(QStringLiteral("IBAggForm"));
   setWindowTitle(QStringLiteral("Aggiungi tabella - Ditta: ") + ditta);
   Q_UNUSED(tabella);  // the query side is whatever field rows the designer holds
 
   // The table choice.
-  auto* scegli =
-      button(QStringLiteral("ButtonTabella"), QStringLiteral("Tabella da aggiungere"), this);
-  auto* chiudi = button(QStringLiteral("ButtonChiudi"), QStringLiteral("Ch&iudi"), this);
+  auto* scegli = query::designer::namedButton(QStringLiteral("ButtonTabella"),
+                                              QStringLiteral("Tabella da aggiungere"), this);
+  auto* chiudi =
+      query::designer::namedButton(QStringLiteral("ButtonChiudi"), QStringLiteral("Ch&iudi"), this);
   editNomeTabella_->setObjectName(QStringLiteral("EditNomeTabella"));
   editNomeTabella_->setReadOnly(true);
   auto* top = new QHBoxLayout;
@@ -85,8 +79,8 @@ TIBAggForm::TIBAggForm(QWidget* owner, const QString& ditta, const QString& tabe
   gridCampi_->installEventFilter(this);
 
   auto* impostazione = new QGroupBox(QStringLiteral("Impostazione Join"), joinPart_);
-  auto* aggiungi = button(QStringLiteral("ButtonAggiungi"), QStringLiteral("Aggiungi alla tabella"),
-                          impostazione);
+  auto* aggiungi = query::designer::namedButton(
+      QStringLiteral("ButtonAggiungi"), QStringLiteral("Aggiungi alla tabella"), impostazione);
   auto* keys = new QGridLayout(impostazione);
   keys->addWidget(new QLabel(QStringLiteral("Campi tabella principale"), impostazione), 0, 0);
   keys->addWidget(new QLabel(QStringLiteral("Campi tabella collegata"), impostazione), 0, 1);
@@ -98,12 +92,14 @@ TIBAggForm::TIBAggForm(QWidget* owner, const QString& ditta, const QString& tabe
                                                            gridCollegamenti_, true, impostazione);
   keys->addWidget(keysNavigator, 4, 0, 1, 2);
 
-  auto* riporta = button(QStringLiteral("ButtonRiporta"), QStringLiteral("&Riporta"), joinPart_);
-  auto* annulla = button(QStringLiteral("ButtonAnnulla"), QStringLiteral("&Annulla"), joinPart_);
-  auto* seleziona =
-      button(QStringLiteral("ButtonSelezionaTutto"), QStringLiteral("&Seleziona Tutto"), joinPart_);
-  auto* deseleziona = button(QStringLiteral("ButtonDeselezionaTutto"),
-                             QStringLiteral("&Deseleziona Tutto"), joinPart_);
+  auto* riporta = query::designer::namedButton(QStringLiteral("ButtonRiporta"),
+                                               QStringLiteral("&Riporta"), joinPart_);
+  auto* annulla = query::designer::namedButton(QStringLiteral("ButtonAnnulla"),
+                                               QStringLiteral("&Annulla"), joinPart_);
+  auto* seleziona = query::designer::namedButton(QStringLiteral("ButtonSelezionaTutto"),
+                                                 QStringLiteral("&Seleziona Tutto"), joinPart_);
+  auto* deseleziona = query::designer::namedButton(QStringLiteral("ButtonDeselezionaTutto"),
+                                                   QStringLiteral("&Deseleziona Tutto"), joinPart_);
   radioModalitaJoin_->setObjectName(QStringLiteral("RadioModalitaJoin"));
   radioModalitaJoin_->setItems({QStringLiteral("Left"), QStringLiteral("Right (con buchi)"),
                                 QStringLiteral("Left (con condizioni prima)")});

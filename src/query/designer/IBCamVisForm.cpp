@@ -19,12 +19,8 @@ namespace model = query::model;
 
 namespace {
 
-QPushButton* button(const QString& name, const QString& text, QWidget* parent) {
-  return query::designer::namedButton(name, text, parent);
-}
-
 // A list of lines whose first column takes the width left.
-QTableWidget* table(const QString& name, const QStringList& titles, QWidget* parent) {
+QTableWidget* stretchedLinesTable(const QString& name, const QStringList& titles, QWidget* parent) {
   QTableWidget* result = query::designer::linesTable(name, titles, parent);
   result->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
   return result;
@@ -54,14 +50,15 @@ TIBCamVisForm::TIBCamVisForm(QWidget* owner, const QString& ditta, const QString
       database_(database),
       transaction_(transaction),
       tables_(model::visibleTables(rows, tabella)),
-      gridTabelle_(table(QStringLiteral("GridTabelle"),
-                         {QStringLiteral("NomeTabella"), QStringLiteral("L"), QStringLiteral("S")},
-                         this)),
+      gridTabelle_(stretchedLinesTable(
+          QStringLiteral("GridTabelle"),
+          {QStringLiteral("NomeTabella"), QStringLiteral("L"), QStringLiteral("S")}, this)),
       gridCampi_(nullptr),
       fieldsPart_(new QWidget(this)),
-      mostraCampi_(
-          button(QStringLiteral("ButtonMostraCampi"), QStringLiteral("&Mostra campi"), this)),
-      chiudi_(button(QStringLiteral("ButtonChiudi"), QStringLiteral("Ch&iudi"), this)) {
+      mostraCampi_(query::designer::namedButton(QStringLiteral("ButtonMostraCampi"),
+                                                QStringLiteral("&Mostra campi"), this)),
+      chiudi_(query::designer::namedButton(QStringLiteral("ButtonChiudi"),
+                                           QStringLiteral("Ch&iudi"), this)) {
   setObjectName(QStringLiteral("IBCamVisForm"));
   setWindowTitle(QStringLiteral("Elaborazione Campi Visibili - Ditta: ") + ditta);
   gridTabelle_->installEventFilter(this);
@@ -69,18 +66,18 @@ TIBCamVisForm::TIBCamVisForm(QWidget* owner, const QString& ditta, const QString
   gridTabelle_->setColumnWidth(2, 24);
 
   fieldsPart_->setObjectName(QStringLiteral("PanelCampi"));
-  gridCampi_ = table(QStringLiteral("GridCampi"),
-                     {QStringLiteral("NomeCampo"), QStringLiteral("S")}, fieldsPart_);
+  gridCampi_ = stretchedLinesTable(QStringLiteral("GridCampi"),
+                                   {QStringLiteral("NomeCampo"), QStringLiteral("S")}, fieldsPart_);
   gridCampi_->setColumnWidth(1, 24);
   gridCampi_->installEventFilter(this);
-  auto* visibili = button(QStringLiteral("ButtonRendiVisibili"), QStringLiteral("Rendi tutto vis."),
-                          fieldsPart_);
-  auto* invisibili = button(QStringLiteral("ButtonRendiInvisibili"),
-                            QStringLiteral("Rendi tutto invis."), fieldsPart_);
-  auto* aggiorna =
-      button(QStringLiteral("ButtonAggiorna"), QStringLiteral("Aggiorna e chiudi"), fieldsPart_);
-  auto* annulla =
-      button(QStringLiteral("ButtonAnnulla"), QStringLiteral("Annulla e chiudi"), fieldsPart_);
+  auto* visibili = query::designer::namedButton(QStringLiteral("ButtonRendiVisibili"),
+                                                QStringLiteral("Rendi tutto vis."), fieldsPart_);
+  auto* invisibili = query::designer::namedButton(
+      QStringLiteral("ButtonRendiInvisibili"), QStringLiteral("Rendi tutto invis."), fieldsPart_);
+  auto* aggiorna = query::designer::namedButton(QStringLiteral("ButtonAggiorna"),
+                                                QStringLiteral("Aggiorna e chiudi"), fieldsPart_);
+  auto* annulla = query::designer::namedButton(QStringLiteral("ButtonAnnulla"),
+                                               QStringLiteral("Annulla e chiudi"), fieldsPart_);
   auto* fieldButtons = new QHBoxLayout;
   for (QPushButton* b : {visibili, invisibili, aggiorna, annulla}) fieldButtons->addWidget(b);
   auto* fields = new QVBoxLayout(fieldsPart_);

@@ -48,7 +48,7 @@ namespace {
 const QString kLockedMessage =
     QStringLiteral("Attenzione: operazione non possibile, la Query è bloccata!");
 
-QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
+QPushButton* windowButton(const QString& name, const QString& caption, QWidget* parent) {
   auto* created = new QPushButton(caption, parent);
   created->setObjectName(name);
   return created;
@@ -143,18 +143,19 @@ void TIBLQueryForm::buildDesignView(QWidget* page) {
   connect(gridQuery_, &QAbstractItemView::doubleClicked, this, [this] { TastoRighe(Qt::Key_F3); });
   if (rows_.count() > 0) gridQuery_->setCurrentIndex(rowsModel_->index(0, 0));
 
-  buttonEsegui_ = button(QStringLiteral("ButtonEsegui"), QStringLiteral("&Esegui Query"), page);
-  buttonSeleziona_ =
-      button(QStringLiteral("ButtonSelezionaTutto"), QStringLiteral("&Seleziona Tutto"), page);
-  buttonDeseleziona_ =
-      button(QStringLiteral("ButtonDeselezionaTutto"), QStringLiteral("&Deselez. Tutto"), page);
-  buttonAggiungi_ =
-      button(QStringLiteral("ButtonAggiungiTabella"), QStringLiteral("&Aggiungi tabella"), page);
-  buttonElimina_ =
-      button(QStringLiteral("ButtonEliminaTabella"), QStringLiteral("E&limina tabella "), page);
+  buttonEsegui_ =
+      windowButton(QStringLiteral("ButtonEsegui"), QStringLiteral("&Esegui Query"), page);
+  buttonSeleziona_ = windowButton(QStringLiteral("ButtonSelezionaTutto"),
+                                  QStringLiteral("&Seleziona Tutto"), page);
+  buttonDeseleziona_ = windowButton(QStringLiteral("ButtonDeselezionaTutto"),
+                                    QStringLiteral("&Deselez. Tutto"), page);
+  buttonAggiungi_ = windowButton(QStringLiteral("ButtonAggiungiTabella"),
+                                 QStringLiteral("&Aggiungi tabella"), page);
+  buttonElimina_ = windowButton(QStringLiteral("ButtonEliminaTabella"),
+                                QStringLiteral("E&limina tabella "), page);
   buttonElabAvanzate_ =
-      button(QStringLiteral("ButtonElabAvanzate"), QStringLiteral("Elab. a&vanzate"), page);
-  buttonChiudi_ = button(QStringLiteral("ButtonChiudi"), QStringLiteral("&Chiudi"), page);
+      windowButton(QStringLiteral("ButtonElabAvanzate"), QStringLiteral("Elab. a&vanzate"), page);
+  buttonChiudi_ = windowButton(QStringLiteral("ButtonChiudi"), QStringLiteral("&Chiudi"), page);
   connect(buttonEsegui_, &QPushButton::clicked, this, &TIBLQueryForm::ButtonEseguiClick);
   connect(buttonSeleziona_, &QPushButton::clicked, this, &TIBLQueryForm::ButtonSelezionaTuttoClick);
   connect(buttonDeseleziona_, &QPushButton::clicked, this,

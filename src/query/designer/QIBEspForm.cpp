@@ -11,6 +11,7 @@
 
 #include "core/Paths.h"
 #include "grid/RadioGroup.h"
+#include "query/designer/DesignerWidgets.h"
 #include "ui/Prompter.h"
 
 using query::output::ExportType;
@@ -27,13 +28,6 @@ QCheckBox* check(const QString& name, const QString& caption, QWidget* parent) {
   auto* box = new QCheckBox(caption, parent);
   box->setObjectName(name);
   return box;
-}
-
-QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
-  auto* created = new QPushButton(caption, parent);
-  created->setObjectName(name);
-  created->setAutoDefault(false);
-  return created;
 }
 
 }  // namespace
@@ -57,8 +51,8 @@ TQIBEspForm::TQIBEspForm(query::output::SettingsStore store, const QString& ditt
   editNome_->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral(".{0,12}")), editNome_));
   editNome_->setText(defaultName);
-  buttonPercorso_ =
-      button(QStringLiteral("ButtonSelezPercorso"), QStringLiteral("&Selez.Percorso"), this);
+  buttonPercorso_ = query::designer::namedButton(QStringLiteral("ButtonSelezPercorso"),
+                                                 QStringLiteral("&Selez.Percorso"), this);
   editPercorso_ = edit(QStringLiteral("EditPercorso"), this);
   labelSeparatore_ = new QLabel(QStringLiteral("Simbolo di separazione campi"), this);
   editSeparatore_ = edit(QStringLiteral("EditSeparatore"), this);
@@ -72,13 +66,14 @@ TQIBEspForm::TQIBEspForm(query::output::SettingsStore store, const QString& ditt
       check(QStringLiteral("CheckMemoRtf"), QStringLiteral("Esporta memo RTF in chiaro"), this);
   checkNoIntestazioni_ = check(QStringLiteral("CheckNoIntestazioni"),
                                QStringLiteral("Non riportare le intestazioni colonne"), this);
-  auto* buttonEseguibile =
-      button(QStringLiteral("ButtonEseguibileExcel"), QStringLiteral("&Eseguibile Excel"), this);
+  auto* buttonEseguibile = query::designer::namedButton(QStringLiteral("ButtonEseguibileExcel"),
+                                                        QStringLiteral("&Eseguibile Excel"), this);
   editEseguibile_ = edit(QStringLiteral("EditEseguibileExcel"), this);
-  auto* buttonPreimpostato =
-      button(QStringLiteral("ButtonExcelPreimpostato"), QStringLiteral("Excel preimpostato"), this);
+  auto* buttonPreimpostato = query::designer::namedButton(
+      QStringLiteral("ButtonExcelPreimpostato"), QStringLiteral("Excel preimpostato"), this);
   editPreimpostato_ = edit(QStringLiteral("EditExcelPreimpostato"), this);
-  buttonApriExcel_ = button(QStringLiteral("ButtonApriExcel"), QStringLiteral("Apri Excel"), this);
+  buttonApriExcel_ = query::designer::namedButton(QStringLiteral("ButtonApriExcel"),
+                                                  QStringLiteral("Apri Excel"), this);
 
   auto* grid = new QGridLayout;
   grid->addWidget(labelNome_, 0, 0);

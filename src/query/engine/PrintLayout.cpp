@@ -21,10 +21,6 @@ const QString kSpace = QStringLiteral("Space=(1000,500,1000,500),bRTF=FALSE,Text
 constexpr int kPortraitRoom = 182000;
 constexpr int kLandscapeRoom = 257800;
 
-bool isLongText(T type) {
-  return type == T::Memo || type == T::FmtMemo || type == T::Blob;
-}
-
 bool alignsRight(T type) {
   return type == T::Currency || type == T::Integer || type == T::SmallInt || type == T::Bcd ||
          type == T::Float;
@@ -267,7 +263,7 @@ QStringList advancedLayoutLines(const AdvancedLayout& layout) {
   lines << QStringLiteral(" [Columns]") << QStringLiteral("  {");
   for (const int index : fittingColumns(layout, fieldOrder)) {
     const LayoutField& field = layout.fields.at(index);
-    const bool fit = layout.longTexts && isLongText(field.type);
+    const bool fit = layout.longTexts && db::isLongText(field.type);
     lines << columnStart(field) +
                  (fit ? QStringLiteral(",Separator=TRUE,Fit=1,SepWidth=0,Expression=TRUE,")
                       : QStringLiteral(",Separator=TRUE,SepWidth=0,Expression=TRUE,")) +

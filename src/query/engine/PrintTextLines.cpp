@@ -11,10 +11,6 @@ namespace {
 
 using T = db::FieldType;
 
-bool isLongText(T type) {
-  return type == T::Memo || type == T::FmtMemo || type == T::Blob;
-}
-
 QString withoutLineEnds(QString text) {
   return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
       .replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -62,7 +58,7 @@ QStringList PrintTextLines::recordLines(int row, model::Totals& totals) const {
   int count = 1;
   if (longTexts_) {
     for (int i = 0; i < source_.fields.size(); ++i) {
-      if (!isLongText(source_.fields.at(i).type)) continue;
+      if (!db::isLongText(source_.fields.at(i).type)) continue;
       pieces[i] = splitLongText(source_.text(row, i), std::max(1, widths_.at(i)));
       count = std::max(count, static_cast<int>(pieces[i].size()));
     }
@@ -74,7 +70,7 @@ QStringList PrintTextLines::recordLines(int row, model::Totals& totals) const {
       const PrintField& field = source_.fields.at(i);
       const int w = widths_.at(i);
       QString text;
-      if (longTexts_ && isLongText(field.type)) {
+      if (longTexts_ && db::isLongText(field.type)) {
         text = n < pieces[i].size() ? pieces[i].at(n) : QString();
       } else if (n > 0) {
         text.clear();

@@ -10,11 +10,6 @@ namespace query::engine {
 
 namespace {
 
-bool isLongText(db::FieldType type) {
-  using T = db::FieldType;
-  return type == T::Memo || type == T::FmtMemo || type == T::Blob;
-}
-
 // One line (no line ends) in pieces of at most `limit` characters.
 void splitLine(const QString& line, int limit, QStringList& pieces) {
   qsizetype pos = 0;
@@ -58,7 +53,7 @@ RecordView MostraUnRecord(const QList<RecordValue>& fields, const QLocale& local
     view.longest = std::max(view.longest, static_cast<int>(dato.size()));
   };
   for (const RecordValue& field : fields) {
-    if (isLongText(field.type)) {
+    if (db::isLongText(field.type)) {
       for (const QString& piece : splitLongText(db::displayText(field.value)))
         append(field.name, piece);
       continue;

@@ -21,7 +21,7 @@ using ExportFunction = std::int32_t (*)(const char* sql, const char* databaseFil
                                         const char* templateWorkbook);
 using LastErrorFunction = const char* (*)();
 
-const QString kFailure = QStringLiteral("ERRORE NELL' EXPORT SU FILE EXCEL!!!");
+const QString kWorkbookExportFailure = QStringLiteral("ERRORE NELL' EXPORT SU FILE EXCEL!!!");
 
 // The text of the library's last error, when it tells one.
 QString lastError(const SymbolLookup& lookup) {
@@ -63,7 +63,7 @@ ExportOutcome exportSpreadsheet(const SpreadsheetRequest& request, const Library
   ExportOutcome outcome;
   core::OutputFile file(core::nativePath(request.directory + request.fileName));
   if (!file.open()) {
-    outcome.messages << core::error(kFailure + QStringLiteral("\r\r") + file.error());
+    outcome.messages << core::error(kWorkbookExportFailure + QStringLiteral("\r\r") + file.error());
     return outcome;
   }
   const QString temporaryName = QFileInfo(file.temporaryPath()).fileName();
@@ -119,8 +119,9 @@ ExportOutcome exportSpreadsheet(const SpreadsheetRequest& request, const Library
   }
   if (!outcome.done) {
     file.discard();
-    outcome.messages << core::error(
-        failure.isEmpty() ? kFailure : kFailure + QStringLiteral("\r\r") + failure);
+    outcome.messages << core::error(failure.isEmpty() ? kWorkbookExportFailure
+                                                      : kWorkbookExportFailure +
+                                                            QStringLiteral("\r\r") + failure);
     return outcome;
   }
   if (request.reportSuccess)

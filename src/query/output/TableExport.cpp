@@ -53,7 +53,7 @@ QString typeDefinition(const db::FieldInfo& field) {
   }
 }
 
-const QString kFailure = QStringLiteral("E' avvenuto un errore durante l'esportazione");
+const QString kTableExportFailure = QStringLiteral("E' avvenuto un errore durante l'esportazione");
 
 void run(db::Database& database, const QStringList& statement) {
   db::Transaction transaction(database);
@@ -92,14 +92,14 @@ ExportOutcome exportToTable(db::Database& database, const std::vector<db::FieldI
     const QString reason = name.isEmpty()
                                ? QStringLiteral("Nome tabella non valido: \"%1\"").arg(tableName)
                                : QString::fromStdString(error.what());
-    outcome.messages << core::error(kFailure + QStringLiteral("\r\r") + reason);
+    outcome.messages << core::error(kTableExportFailure + QStringLiteral("\r\r") + reason);
     return outcome;
   }
   try {
     run(database, create);
   } catch (const db::DbError& error) {
     // Nothing was created: a table of that name that was already there stays.
-    outcome.messages << core::error(kFailure + QStringLiteral("\r\r") + error.text());
+    outcome.messages << core::error(kTableExportFailure + QStringLiteral("\r\r") + error.text());
     outcome.fallback = true;
     return outcome;
   }
@@ -109,7 +109,7 @@ ExportOutcome exportToTable(db::Database& database, const std::vector<db::FieldI
     run(database, insert);
   } catch (const db::DbError& error) {
     const QString saved = binDirectory + kTableExportErrorFile;
-    QString text = kFailure + QStringLiteral("\r\r") + error.text();
+    QString text = kTableExportFailure + QStringLiteral("\r\r") + error.text();
     if (!core::writeTextLines(saved, insert))
       text += QStringLiteral("\r\rImpossibile salvare il file ") + saved;
     else

@@ -261,7 +261,9 @@ TEST_F(ResultExportTest, ApriExcelStartsTheProgramWithTheFile) {
   {
     QFile script(program);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$0.args\"\n");
+    // Written aside and renamed, so that the file the test waits for is whole
+    // as soon as it exists.
+    script.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$0.part\" && mv \"$0.part\" \"$0.args\"\n");
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
   answerSettings(0, "ButtonApriExcel", [&](QDialog& dialog) {
