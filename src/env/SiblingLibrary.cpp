@@ -13,22 +13,26 @@ namespace env {
 
 namespace {
 
+bool isSharedLibrary(const QFileInfo& binary) {
+  return binary.fileName().endsWith(QLatin1String(".so")) ||
+         binary.fileName().contains(QLatin1String(".so."));
+}
+
 // The file of the binary this code was linked into: a shared library or the
 // program.
 QFileInfo ownBinary() {
   Dl_info info{};
   if (dladdr(reinterpret_cast<void*>(&ownBinary), &info) == 0 || !info.dli_fname) return {};
-  return QFileInfo(QString::fromLocal8Bit(info.dli_fname));
+  const QFileInfo binary(QString::fromLocal8Bit(info.dli_fname));
+  if (isSharedLibrary(binary)) return binary;
+  // For the program itself the loader gives the name it was started by
+  // (`orbelan`, found on the PATH), not where it lies.
+  return QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());
 }
 
 QString ownDirectory() {
   const QFileInfo binary = ownBinary();
   return binary.filePath().isEmpty() ? QString() : binary.absolutePath();
-}
-
-bool isSharedLibrary(const QFileInfo& binary) {
-  return binary.fileName().endsWith(QLatin1String(".so")) ||
-         binary.fileName().contains(QLatin1String(".so."));
 }
 
 }  // namespace

@@ -50,7 +50,11 @@ check_program() {
   [[ $(head -c 2 "$work/$name.xlsx" 2>/dev/null) == PK ]] || fail "$program wrote no .xlsx workbook"
 }
 
-check_program "$prefix/bin/orbelan" installed
+# The installed program as users start it: by name, found on the PATH, from
+# a folder of their own.
+mkdir -p "$work/elsewhere"
+cd "$work/elsewhere"
+PATH=$prefix/bin:$PATH check_program orbelan installed
 check_program "$build/bin/orbelan" build-tree
 echo "installation checks: $failures failed"
 ((failures == 0))
