@@ -173,14 +173,23 @@ bool TTabXForm::SetM(const QString& nome, const QString& valore) {
 
 namespace {
 
-// A main database named by a full path: a local or UNC one, or "server:path".
-// An empty or relative name would be looked for (and its dati.ini read) in
-// whatever folder the process happens to run in.
+// A main database named by a full path: a local or UNC one, or "server:path"
+// with the path in the server's own form, Windows ("server:C:\dati\a.fdb")
+// or POSIX ("localhost:/srv/dati/a.fdb"). An empty or relative name would be
+// looked for (and its dati.ini read) in whatever folder the process happens
+// to run in.
 bool nomeArchivioCompleto(const QString& percorso) {
   const QString directory = core::storedDirectory(percorso);
   if (env::isLocalOrUncDirectory(directory)) return true;
   const int colon = directory.indexOf(':');
-  return colon > 1 && !directory.left(colon).contains('\\');
+  if (colon > 1 && !directory.left(colon).contains('\\')) return true;
+  // A POSIX path on the server: absolute, with a file name after its folder.
+  const int serverColon = percorso.indexOf(':');
+  if (serverColon <= 1) return false;
+  const QString server = percorso.left(serverColon);
+  const QString path = percorso.mid(serverColon + 1);
+  return !server.contains('\\') && !server.contains('/') && path.startsWith('/') &&
+         path.lastIndexOf('/') < path.size() - 1;
 }
 
 }  // namespace

@@ -206,6 +206,36 @@ TEST_F(DatabaseLocationTest, WrongPasswordOnAServerIsFollowedByACreationAttempt)
   QFile::remove(file);
 }
 
+TEST_F(DatabaseLocationTest, AServerArchiveNamedWithSlashesOpensAndAMissingOneIsNotCreated) {
+  REQUIRE_TEST_SERVER();
+  const QString file = qEnvironmentVariable("ORBELAN_TEST_SERVER_DIR") + "/slashes-" +
+                       QString::number(QCoreApplication::applicationPid()) + ".fdb";
+  {
+    db::Database database;
+    ASSERT_TRUE(env::AttivaDatabase(database, testServer() + ":" + file, "", ""));
+  }
+  prompter_.reset();
+  TTabXForm env(nullptr, TTabXForm::ModoNudo);
+  env.Inserisci("QZV", "Archivio", "", testServer() + ":" + file, "", "", "", "", "1");
+  EXPECT_TRUE(env.ConnettiDatabase1("Archivio")) << prompter_.texts().join(" | ").toStdString();
+  EXPECT_TRUE(prompter_.texts().isEmpty());
+
+  const QString missing = qEnvironmentVariable("ORBELAN_TEST_SERVER_DIR") + "/mancante-" +
+                          QString::number(QCoreApplication::applicationPid()) + ".fdb";
+  for (const QString& name :
+       {testServer() + ":" + missing, testServer() + ":/", testServer() + ":archivio.fdb"}) {
+    SCOPED_TRACE(name.toStdString());
+    TTabXForm other(nullptr, TTabXForm::ModoNudo);
+    other.Inserisci("QZV", "Archivio", "", name, "", "", "", "", "1");
+    prompter_.reset();
+    EXPECT_FALSE(other.ConnettiDatabase1("Archivio"));
+    ASSERT_FALSE(prompter_.texts().isEmpty());
+    EXPECT_EQ(prompter_.texts().last(), "Errore apertura archivio");
+  }
+  EXPECT_FALSE(QFile::exists(missing)) << "a missing archive is never created";
+  QFile::remove(file);
+}
+
 TEST_F(DatabaseLocationTest, ConnectingAMissingArchiveSaysSo) {
   TTabXForm env(nullptr, TTabXForm::ModoNudo);
   env.Inserisci("QZV", "Archivio", "", "\\\\127.0.0.1\\archivi\\x\\a.fdb", "", "", "", "", "1");
