@@ -106,4 +106,9 @@ int wrongCommand(const QString& command) {
   return 2;
 }
 
+int noSuchCommand() {
+  write(stderr, usage());
+  return 2;
+}
+
 }  // namespace host

@@ -28,4 +28,8 @@ int printHelp(const QString& text);
 // Returns the exit status of a wrong command, 2.
 int wrongCommand(const QString& command);
 
+// No command, or one that does not exist: the whole usage on standard error.
+// Returns the exit status of a wrong command, 2.
+int noSuchCommand();
+
 }  // namespace host

@@ -2,7 +2,6 @@
 // installations and runs batch commands.
 #include <QCoreApplication>
 #include <QStringList>
-#include <cstdio>
 
 #include "HostCommands.h"
 #include "Usage.h"
@@ -30,6 +29,5 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("designer")) return host::runDesigner(arguments);
   if (command == QLatin1String("query")) return host::runQuery(arguments);
   // No command, or one that does not exist.
-  std::fprintf(stderr, "%s\n", host::usage().toLocal8Bit().constData());
-  return 2;
+  return host::noSuchCommand();
 }
