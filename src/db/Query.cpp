@@ -90,24 +90,35 @@ void Query::prepare() {
 void Query::open() {
   close();
   fireBeforeOpen();
-  prepare();
-  openPrepared();
+  if (rowSource_) {
+    openFromSource();
+  } else {
+    prepare();
+    openPrepared();
+  }
   notify(Notice::Opened);
   fireAfterOpen();
 }
 
 void Query::describe() {
   close();
+  if (rowSource_) {
+    openFromSource();
+    closeQuietly();
+    return;
+  }
   prepare();
 }
 
-void Query::openPrepared() {
-  const unsigned type = call([&](Status* status) { return statement_->getType(status); });
-  if (type != isc_info_sql_stmt_select && type != isc_info_sql_stmt_select_for_upd)
-    throw DbError(statementError(statementText()));
-  cursor_ = call([&](Status* status) {
-    return statement_->openCursor(status, transaction_->handle(), nullptr, nullptr, outMeta_, 0);
-  });
+void Query::openFromSource() {
+  if (observer()) observer()(sql);
+  releaseStatement();
+  fields_.clear();
+  sourceCursor_ = rowSource_->open(sql, fields_);
+  fetchFirst();
+}
+
+void Query::fetchFirst() {
   rowsAffected_ = 0;
   // Some failures (a value the column's type rejects) only show when the
   // first row is fetched: the query has not opened then.
@@ -121,8 +132,19 @@ void Query::openPrepared() {
   current_ = eof_ ? -1 : 0;
 }
 
+void Query::openPrepared() {
+  const unsigned type = call([&](Status* status) { return statement_->getType(status); });
+  if (type != isc_info_sql_stmt_select && type != isc_info_sql_stmt_select_for_upd)
+    throw DbError(statementError(statementText()));
+  cursor_ = call([&](Status* status) {
+    return statement_->openCursor(status, transaction_->handle(), nullptr, nullptr, outMeta_, 0);
+  });
+  fetchFirst();
+}
+
 void Query::execSql() {
   close();
+  if (rowSource_) throw DbError(statementError(statementText()));
   prepare();
   const unsigned type = call([&](Status* status) { return statement_->getType(status); });
   if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
@@ -160,6 +182,7 @@ void Query::freeStatement() {
 
 void Query::closeQuietly() {
   detail::closeQuietly(cursor_);
+  sourceCursor_.reset();
   rows_.clear();
   active_ = false;
   eof_ = true;
@@ -168,6 +191,16 @@ void Query::closeQuietly() {
 }
 
 bool Query::fetchOne() {
+  if (sourceCursor_) {
+    std::vector<QVariant> row(fields_.size());
+    if (!sourceCursor_->fetch(row)) {
+      sourceCursor_.reset();
+      return false;
+    }
+    if (forwardOnly_) rows_.clear();
+    rows_.push_back(std::move(row));
+    return true;
+  }
   if (!cursor_) return false;
   const int result =
       call([&](Status* status) { return cursor_->fetchNext(status, buffer_.data()); });

@@ -9,6 +9,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/MessageColumns.h"
+#include "db/RowSource.h"
 
 namespace Firebird {
 class IStatement;
@@ -45,6 +46,11 @@ class Query : public DataSet {
   Transaction& transaction() const { return *transaction_; }
   Database& database() const { return *database_; }
 
+  // Where the statement runs instead of the database (nullptr: the
+  // database). Set while the query is closed.
+  void setRowSource(std::shared_ptr<RowSource> source) { rowSource_ = std::move(source); }
+  const std::shared_ptr<RowSource>& rowSource() const { return rowSource_; }
+
   // Prepares and opens a selecting statement, starting the transaction when
   // needed; the first row (if any) becomes current. Throws DbError.
   void open();
@@ -80,7 +86,7 @@ class Query : public DataSet {
   int fieldCount() const override { return static_cast<int>(fields_.size()); }
   const FieldInfo& field(int index) const override { return fields_.at(index); }
   int rowCount() const override { return fetchedRows(); }
-  bool canFetchMore() const override { return cursor_ != nullptr; }
+  bool canFetchMore() const override { return cursor_ != nullptr || sourceCursor_ != nullptr; }
   int fetchMore(int count) override;
   QVariant value(int row, int column) const override;
 
@@ -102,6 +108,9 @@ class Query : public DataSet {
   void closeQuietly();
   void prepare();
   void openPrepared();
+  void openFromSource();
+  // Fetches the first row of the opened cursor and makes the query active.
+  void fetchFirst();
   bool fetchOne();                            // appends one row; false at the end
   QVariant decode(std::size_t column) const;  // of the row in the buffer
   void releaseStatement();
@@ -123,6 +132,9 @@ class Query : public DataSet {
   std::vector<detail::MessageColumn> columns_;
   std::vector<FieldInfo> fields_;
   std::vector<std::vector<QVariant>> rows_;
+
+  std::shared_ptr<RowSource> rowSource_;
+  std::unique_ptr<RowCursor> sourceCursor_;
 };
 
 // A value as text: empty for null, dates in the short date format, a

@@ -26,6 +26,7 @@ QStringList overAnswer(const db::Query& answer, const QString& what) {
 // The first value of the statement's single row.
 QVariant single(db::Query& answer, const QStringList& lines) {
   db::Query query(answer.database(), answer.transaction());
+  query.setRowSource(answer.rowSource());
   query.setForwardOnly(true);
   query.sql = lines;
   query.open();
@@ -35,6 +36,7 @@ QVariant single(db::Query& answer, const QStringList& lines) {
 // Walks the answer's rows again, one at a time.
 void walk(db::Query& answer, const std::function<void(const db::Query&)>& visit) {
   db::Query rows(answer.database(), answer.transaction());
+  rows.setRowSource(answer.rowSource());
   rows.setForwardOnly(true);
   rows.sql = answer.sql;
   for (rows.open(); !rows.isEof(); rows.next()) visit(rows);

@@ -7,6 +7,7 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "db/WorkTables.h"
+#include "query/engine/LocalAnswer.h"
 
 namespace query::engine {
 
@@ -45,8 +46,8 @@ QString databaseColumnType(const LocalColumn& column) {
   return QStringLiteral("BLOB SUB_TYPE TEXT");
 }
 
-AnswerWorkTable::AnswerWorkTable(db::Database& database, db::Transaction& transaction, int user)
-    : database_(database), transaction_(transaction), user_(user) {}
+AnswerWorkTable::AnswerWorkTable(db::Database& database, int user)
+    : database_(database), user_(user) {}
 
 AnswerWorkTable::~AnswerWorkTable() {
   drop();
@@ -56,73 +57,77 @@ QString AnswerWorkTable::namePrefix(int user) {
   return QStringLiteral("TMP_RISP_USER") + QString::number(user) + u'_';
 }
 
-QString AnswerWorkTable::freeName() {
-  db::Query query(database_, transaction_);
+QString AnswerWorkTable::freeName(db::Transaction& transaction) {
+  db::Query query(database_, transaction);
   query.sql = QStringList{QStringLiteral("SELECT CURRENT_CONNECTION FROM RDB$DATABASE")};
   query.open();
   const QString connection = query.text(query.field(0).name);
   query.close();
   for (int n = 1;; ++n) {
     const QString name = db::worktables::name(namePrefix(user_) + connection + u'_', n);
-    if (!db::worktables::exists(database_, transaction_, name)) return name;
+    if (!db::worktables::exists(database_, transaction, name)) return name;
   }
 }
 
-void AnswerWorkTable::create(const platform::localstore::LocalColumns& columns) {
+void AnswerWorkTable::copy(db::Query& answer) {
+  const LocalAnswer* local = LocalAnswer::of(answer);
+  if (!local) throw db::DbError(QStringLiteral("La risposta non presenta una tabella locale"));
   drop();
   try {
     db::worktables::dropLeftovers(database_, namePrefix(user_));
   } catch (const db::DbError&) {
     // Only a clean-up: the copy does not depend on it.
   }
-  const QString table = core::sqlIdentifier(freeName());
+  create(local->columns());
+  try {
+    fill(answer);
+  } catch (const db::DbError&) {
+    drop();
+    throw;
+  }
+}
+
+void AnswerWorkTable::create(const platform::localstore::LocalColumns& columns) {
+  // A transaction of its own, committed at once: a table made in a long
+  // snapshot conflicts with every table other users made since it began.
+  db::Transaction transaction(database_);
+  const QString table = core::sqlIdentifier(freeName(transaction));
   columns_.clear();
   QStringList create{QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (")};
-  QString markers;
   for (const LocalColumn& column : columns) {
     columns_ << core::sqlQuotedIdentifier(column.name);
     create << columns_.last() + u' ' + databaseColumnType(column) +
                   (column.required ? QStringLiteral(" NOT NULL,") : QStringLiteral(","));
-    markers += QStringLiteral("?,");
   }
-  const QString ordinal = core::sqlIdentifier(kOrdinal);
-  create << ordinal + QStringLiteral(" INTEGER NOT NULL)");
-  db::worktables::create(database_, transaction_, table, create);
+  create << core::sqlIdentifier(kOrdinal) + QStringLiteral(" INTEGER NOT NULL)");
+  db::worktables::create(database_, transaction, table, create);
+  transaction.commit();
   name_ = table;
-  rowCount_ = 0;
-  try {
-    insert_ = std::make_unique<db::PreparedStatement>(
-        transaction_,
-        QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns_.join(u',') + u',' +
-            ordinal + QStringLiteral(") VALUES (") + markers + QStringLiteral("?)"),
-        db::PreparedStatement::Markers::Typed);
-  } catch (const db::DbError&) {
-    dropAndRethrow();
-  }
 }
 
-void AnswerWorkTable::append(const QVariantList& values) {
-  row_ = values;
-  row_.append(++rowCount_);
-  try {
-    insert_->execute(row_);
-  } catch (const db::DbError&) {
-    dropAndRethrow();
+void AnswerWorkTable::fill(db::Query& answer) {
+  db::Query rows(answer.database(), answer.transaction());
+  rows.setRowSource(answer.rowSource());
+  rows.setForwardOnly(true);
+  rows.sql = answer.sql;
+  rows.open();
+  QString markers;
+  for (qsizetype i = 0; i < columns_.size(); ++i) markers += QStringLiteral("?,");
+  db::Transaction transaction(database_);
+  db::PreparedStatement insert(transaction,
+                               QStringLiteral("INSERT INTO ") + name_ + QStringLiteral(" (") +
+                                   columns_.join(u',') + u',' + core::sqlIdentifier(kOrdinal) +
+                                   QStringLiteral(") VALUES (") + markers + QStringLiteral("?)"),
+                               db::PreparedStatement::Markers::Typed);
+  QVariantList values(columns_.size() + 1);
+  int ordinal = 0;
+  for (; !rows.isEof(); rows.next()) {
+    for (qsizetype i = 0; i < columns_.size(); ++i)
+      values[i] = rows.value(rows.currentRow(), static_cast<int>(i));
+    values[columns_.size()] = ++ordinal;
+    insert.execute(values);
   }
-}
-
-void AnswerWorkTable::finish() {
-  insert_.reset();
-  try {
-    transaction_.commitRetaining();
-  } catch (const db::DbError&) {
-    dropAndRethrow();
-  }
-}
-
-void AnswerWorkTable::dropAndRethrow() {
-  drop();
-  throw;
+  transaction.commit();
 }
 
 QStringList AnswerWorkTable::statement() const {
@@ -130,18 +135,15 @@ QStringList AnswerWorkTable::statement() const {
   for (qsizetype i = 0; i < columns_.size(); ++i)
     lines << (i + 1 < columns_.size() ? columns_[i] + u',' : columns_[i]);
   lines << QStringLiteral("FROM ") + name_;
-  return lines + orderLines();
-}
-
-QStringList AnswerWorkTable::orderLines() const {
-  return {QStringLiteral("ORDER BY"), kOrdinal};
+  return lines + QStringList{QStringLiteral("ORDER BY"), kOrdinal};
 }
 
 void AnswerWorkTable::drop() {
-  insert_.reset();
   if (name_.isEmpty()) return;
   try {
-    db::worktables::drop(database_, transaction_, name_);
+    db::Transaction transaction(database_);
+    db::worktables::drop(database_, transaction, name_);
+    transaction.commit();
   } catch (const db::DbError&) {
     // Still in use: the clean-up of the next copy drops it once its
     // connection has gone.

@@ -1,10 +1,11 @@
 #include "query/engine/ProceduralAnswer.h"
 
+#include <QSet>
 #include <utility>
 
 #include "db/DbError.h"
 #include "db/Query.h"
-#include "query/engine/AnswerWorkTable.h"
+#include "query/engine/LocalAnswer.h"
 #include "query/engine/LocalWorkTable.h"
 #include "query/engine/ProceduralColumns.h"
 #include "query/engine/QueryEngine.h"
@@ -34,8 +35,29 @@ QString localTableFailure() {
   return QStringLiteral("Errore nella tabella di lavoro locale");
 }
 
-QString copyFailure() {
-  return QStringLiteral("Errore nella copia della tabella di lavoro nel database");
+// The longest column name the database takes, in bytes of its metadata.
+constexpr int kLongestColumnName = 31;
+
+// Answer columns of the same name (ID of two joined tables) get names of
+// their own in the local table: the first keeps its name, the next ones
+// get a number. The answer still shows each under its own title.
+void giveDistinctNames(LocalColumns& columns) {
+  QSet<QString> taken;
+  for (const LocalColumn& column : columns) taken.insert(column.name.toUpper());
+  QSet<QString> seen;
+  for (LocalColumn& column : columns) {
+    if (!seen.contains(column.name.toUpper())) {
+      seen.insert(column.name.toUpper());
+      continue;
+    }
+    QString name;
+    for (int n = 2; taken.contains((name = column.name + u'_' + QString::number(n)).toUpper());
+         ++n) {
+    }
+    taken.insert(name.toUpper());
+    seen.insert(name.toUpper());
+    column.name = name;
+  }
 }
 
 }  // namespace
@@ -56,20 +78,35 @@ void ProceduralAnswer::setWorkArea(const QString& baseDirectory, int user) {
 }
 
 bool ProceduralAnswer::presenting() const {
-  return copy_ != nullptr;
+  return presenting_;
 }
 
 QStringList ProceduralAnswer::orderLines() const {
-  return copy_ ? copy_->orderLines() : QStringList();
+  return presenting_ ? LocalAnswer::orderLines() : QStringList();
 }
 
 void ProceduralAnswer::release(db::Query& answer) {
-  if (copy_) {
+  if (LocalAnswer::of(answer)) {
     answer.freeStatement();
-    copy_.reset();
+    answer.setRowSource(nullptr);
   }
+  presenting_ = false;
   sums_->release();
   integers_->release();
+}
+
+QString ProceduralAnswer::resultNameFailure(const QList<model::Row>& rows) {
+  for (const ProceduralKind kind : {ProceduralKind::SommaProg, ProceduralKind::InteroQuov}) {
+    for (const ProceduralFormula& formula : proceduralFormulas(rows, kind)) {
+      if (formula.risultato.toUtf8().size() > kLongestColumnName)
+        return QStringLiteral(
+                   "Il nome del risultato %1 è troppo lungo: l'archivio accetta nomi di colonna di "
+                   "al massimo %2 caratteri")
+            .arg(formula.risultato)
+            .arg(kLongestColumnName);
+    }
+  }
+  return QString();
 }
 
 bool ProceduralAnswer::run(db::Query& answer, const QList<model::Row>& rows,
@@ -89,8 +126,9 @@ bool ProceduralAnswer::fail(db::Query& answer, const QString& failure, const QSt
   failure_ = failure;
   detail_ = detail;
   answer.freeStatement();
+  answer.setRowSource(nullptr);
   answer.sql = answerStatement_;
-  copy_.reset();
+  presenting_ = false;
   return false;
 }
 
@@ -99,23 +137,23 @@ bool ProceduralAnswer::compute(db::Query& answer, LocalWorkTable& local,
                                const Notifier& notify) {
   const QStringList statement = answer.sql;
   answer.close();
-  auto copy = std::make_unique<AnswerWorkTable>(database_, transaction_, user_);
+  std::shared_ptr<LocalAnswer> presented;
   Failure failure;
   {
-    // The rows are read once, forward, into the local table and its copy in
-    // the database at once; the reading statement goes before anything is
-    // dropped.
+    // The rows are read once, forward, into the local table; after a first
+    // function they are the rows of its table.
     db::Query source(answer.database(), answer.transaction());
+    source.setRowSource(answer.rowSource());
     source.setForwardOnly(true);
     try {
       openSource(source, statement, ordering, notify);
-      failure = copyRows(source, local, *copy, formulas);
+      failure = copyRows(source, local, formulas, presented);
     } catch (const db::DbError& error) {
       failure = {syntaxFailureMessage(), error.text()};
     }
   }
   if (!failure.message.isEmpty()) return fail(answer, failure.message, failure.detail);
-  return present(answer, local, std::move(copy));
+  return present(answer, local, std::move(presented));
 }
 
 void ProceduralAnswer::openSource(db::Query& source, const QStringList& statement,
@@ -138,18 +176,26 @@ void ProceduralAnswer::openSource(db::Query& source, const QStringList& statemen
   }
 }
 
-ProceduralAnswer::Failure ProceduralAnswer::copyRows(db::Query& source, LocalWorkTable& local,
-                                                     AnswerWorkTable& copy,
-                                                     const QList<ProceduralFormula>& formulas) {
+ProceduralAnswer::Failure ProceduralAnswer::copyRows(
+    db::Query& source, LocalWorkTable& local, const QList<ProceduralFormula>& formulas,
+    std::shared_ptr<LocalAnswer>& presented) const {
   LocalColumns columns;
-  QStringList names;
+  std::vector<db::FieldInfo> fields;
   for (int i = 0; i < source.fieldCount(); ++i) {
-    columns << localColumn(source.field(i));
-    names << columns.last().name;
+    fields.push_back(source.field(i));
+    columns << localColumn(fields.back());
   }
+  giveDistinctNames(columns);
+  QStringList names;
+  for (const LocalColumn& column : columns) names << column.name;
   for (const ProceduralFormula& formula : formulas) {
     columns << LocalColumn{formula.risultato, ColumnType::Float};
     names << formula.risultato;
+    db::FieldInfo result;
+    result.name = formula.risultato;
+    result.type = db::FieldType::Float;
+    result.size = 8;
+    fields.push_back(result);
   }
   const QString repeated = repeatedName(names);
   if (!repeated.isEmpty()) return {repeatedColumn(repeated), {}};
@@ -160,46 +206,31 @@ ProceduralAnswer::Failure ProceduralAnswer::copyRows(db::Query& source, LocalWor
   LocalTable& table = local.table();
   if (!local.create(columns, &failure.detail) || !table.beginBatch())
     return {localTableFailure(), failure.detail.isEmpty() ? table.lastError() : failure.detail};
-  try {
-    copy.create(columns);
-  } catch (const db::DbError& error) {
-    return {copyFailure(), error.text()};
-  }
   QVariantList values(columns.size());
   for (; !source.isEof(); source.next()) {
     for (int i = 0; i < source.fieldCount(); ++i) values[i] = source.value(source.currentRow(), i);
     if (!results.compute(values, &failure.message)) return failure;
     if (!table.append(values)) return {localTableFailure(), table.lastError()};
-    try {
-      copy.append(values);
-    } catch (const db::DbError& error) {
-      return {copyFailure(), error.text()};
-    }
   }
   if (!table.commitBatch()) return {localTableFailure(), table.lastError()};
-  try {
-    copy.finish();
-  } catch (const db::DbError& error) {
-    return {copyFailure(), error.text()};
-  }
+  presented = std::make_shared<LocalAnswer>(table.nativeFilePath(), std::move(columns),
+                                            std::move(fields), user_);
   return {};
 }
 
 bool ProceduralAnswer::present(db::Query& answer, LocalWorkTable& local,
-                               std::unique_ptr<AnswerWorkTable> copy) {
-  answer.close();
-  answer.sql = copy->statement();
+                               std::shared_ptr<LocalAnswer> presented) {
+  answer.freeStatement();
+  answer.setRowSource(presented);
+  answer.sql = presented->statement();
+  QString error;
+  if (!local.hold(&error)) return fail(answer, localTableFailure(), error);
   try {
     answer.open();
-  } catch (const db::DbError& error) {
-    answer.freeStatement();
-    copy.reset();
-    return fail(answer, copyFailure(), error.text());
+  } catch (const db::DbError& failure) {
+    return fail(answer, localTableFailure(), failure.text());
   }
-  // The answer reads the new copy now: the one before it can go.
-  copy_ = std::move(copy);
-  QString error;
-  local.hold(&error);
+  presenting_ = true;
   return true;
 }
 

@@ -16,7 +16,7 @@ class Transaction;
 
 namespace query::engine {
 
-class AnswerWorkTable;
+class LocalAnswer;
 class LocalWorkTable;
 
 // The message a bad ordering text of SOMMAPROG gives; the sums then follow
@@ -31,9 +31,9 @@ inline QString orderingFailureMessage() {
 // floating-point column per formula, filled with running totals; then
 // INTEROQUOV the same way into INTERO.DB under base\QUERY\RISPTMP\INTERO,
 // with integer parts. After each, the answer presents the local table's
-// rows, columns and order through a copy in the database (AnswerWorkTable),
-// written in the same pass, and the local table is held while the answer
-// shows it.
+// rows, columns and order straight from the table (LocalAnswer as its row
+// source), and the table is held while the answer shows it. Nothing is
+// written to the database.
 class ProceduralAnswer {
  public:
   using Notifier = std::function<void(const QString& message)>;
@@ -46,6 +46,11 @@ class ProceduralAnswer {
   // Where the local tables go and whose the database copies are.
   void setWorkArea(const QString& baseDirectory, int user);
   const QString& baseDirectory() const { return baseDirectory_; }
+
+  // A result name the database could not take as a column name (where an
+  // export copies the answer into it), said before anything runs; an empty
+  // text when every name is fine.
+  static QString resultNameFailure(const QList<model::Row>& rows);
 
   // Computes the formulas of the rows over the open answer and makes the
   // answer present the result. `notify` shows a message without stopping
@@ -74,9 +79,8 @@ class ProceduralAnswer {
 
   // Computes one kind of formula: the answer's rows (its statement plus
   // `ordering` when given, and the answer's own order when that is refused)
-  // are copied with one result column per formula into the local table and
-  // into a copy in the database, and the answer then presents the copy.
-  // False after fail().
+  // are copied with one result column per formula into the local table, and
+  // the answer then presents the table. False after fail().
   bool compute(db::Query& answer, LocalWorkTable& local, const QList<ProceduralFormula>& formulas,
                const QString& ordering, const Notifier& notify);
   // Opens the rows in the ordering; when it is refused (or is no list of
@@ -84,10 +88,11 @@ class ProceduralAnswer {
   // db::DbError when the statement itself fails.
   static void openSource(db::Query& source, const QStringList& statement, const QString& ordering,
                          const Notifier& notify);
-  static Failure copyRows(db::Query& source, LocalWorkTable& local, AnswerWorkTable& copy,
-                          const QList<ProceduralFormula>& formulas);
-  // The answer reopened on the copy, the local table held.
-  bool present(db::Query& answer, LocalWorkTable& local, std::unique_ptr<AnswerWorkTable> copy);
+  Failure copyRows(db::Query& source, LocalWorkTable& local,
+                   const QList<ProceduralFormula>& formulas,
+                   std::shared_ptr<LocalAnswer>& presented) const;
+  // The answer reopened on the local table, the table held.
+  bool present(db::Query& answer, LocalWorkTable& local, std::shared_ptr<LocalAnswer> presented);
   bool fail(db::Query& answer, const QString& failure, const QString& detail = QString());
 
   db::Database& database_;
@@ -96,7 +101,7 @@ class ProceduralAnswer {
   int user_ = 0;
   std::unique_ptr<LocalWorkTable> sums_;
   std::unique_ptr<LocalWorkTable> integers_;
-  std::unique_ptr<AnswerWorkTable> copy_;
+  bool presenting_ = false;
   QStringList answerStatement_;
   QString failure_;
   QString detail_;

@@ -66,9 +66,9 @@ bool QueryEngine::run(db::Query& answer, const QStringList& lines) {
   }
 }
 
-bool QueryEngine::postSteps(db::Query& answer, bool marked) {
+bool QueryEngine::postSteps(db::Query& answer, bool marked, const QList<model::Row>& rows) {
   if (!marked || clipboardMode_) return true;
-  if (!procedural_->run(answer, rows_.rows(), notifier_)) {
+  if (!procedural_->run(answer, rows, notifier_)) {
     failure_ = procedural_->failure();
     lastError_ = procedural_->detail().isEmpty() ? failure_ : procedural_->detail();
     return false;
@@ -85,10 +85,20 @@ bool QueryEngine::EseguiInterrogazione(db::Query& answer, bool sideBySide) {
   // The local tables of the previous run are given up.
   procedural_->release(answer);
   const QList<model::Row>& rows = rows_.rows();
+  if (!clipboardMode_) {
+    const QString refused = ProceduralAnswer::resultNameFailure(rows);
+    if (!refused.isEmpty()) {
+      failure_ = refused;
+      lastError_ = refused;
+      answer.close();
+      answer.sql = statementLines(sideBySide);
+      return false;
+    }
+  }
   if (!sideBySide) {
     const Statement statement =
         buildStatement(rows, 1, static_cast<int>(rows.size()), mainTable_, fieldTypeLookup());
-    return run(answer, statement.lines) && postSteps(answer, statement.postSteps);
+    return run(answer, statement.lines) && postSteps(answer, statement.postSteps, rows);
   }
 
   // Each part is tried on its own first, so that a refusal stops at the
@@ -110,8 +120,14 @@ bool QueryEngine::EseguiInterrogazione(db::Query& answer, bool sideBySide) {
     marked = marked || part.postSteps;
   }
   clipboardMode_ = clipboard;
-  // The procedural functions are computed once, over the union.
-  return run(answer, joinWithUnion(parts)) && postSteps(answer, marked);
+  // The procedural functions are computed once, over the union; the later
+  // parts repeat the first part's columns, formulas included, so the first
+  // part's rows name them.
+  const QList<model::Row> firstPart =
+      segments.isEmpty() ? rows
+                         : resolved.mid(segments.first().first - 1,
+                                        segments.first().last - segments.first().first + 1);
+  return run(answer, joinWithUnion(parts)) && postSteps(answer, marked, firstPart);
 }
 
 }  // namespace query::engine

@@ -8,6 +8,7 @@
 #include "query/engine/DeterminaTipoCampo.h"
 #include "query/engine/TableFieldTypes.h"
 #include "query/model/AnswerCodes.h"
+#include "query/model/Row.h"
 
 namespace db {
 class Database;
@@ -92,7 +93,7 @@ class QueryEngine {
   bool run(db::Query& answer, const QStringList& lines);
   // The procedural functions over the opened answer, when the statement
   // left some out.
-  bool postSteps(db::Query& answer, bool marked);
+  bool postSteps(db::Query& answer, bool marked, const QList<model::Row>& rows);
 
   db::Database& database_;
   db::Transaction& transaction_;

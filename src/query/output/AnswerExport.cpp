@@ -6,6 +6,8 @@
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "query/engine/AnswerAggregates.h"
+#include "query/engine/AnswerWorkTable.h"
+#include "query/engine/LocalAnswer.h"
 #include "query/output/TableExport.h"
 
 namespace query::output {
@@ -19,6 +21,26 @@ ExportOutcome textFailure(const QString& reason) {
   outcome.fallback = true;
   outcome.messages << core::error(reason);
   return outcome;
+}
+
+// An answer presenting a local table is copied into the database for a
+// reader that reads only the database; the copy goes when `copy` does.
+// False with the failure in `outcome` when the copy could not be made.
+bool copyForOutsideReader(db::Query& answer, std::unique_ptr<engine::AnswerWorkTable>& copy,
+                          ExportOutcome& outcome) {
+  const engine::LocalAnswer* local = engine::LocalAnswer::of(answer);
+  if (!local) return true;
+  copy = std::make_unique<engine::AnswerWorkTable>(answer.database(), local->user());
+  try {
+    copy->copy(answer);
+  } catch (const db::DbError& error) {
+    copy.reset();
+    outcome.messages << core::error(
+        QStringLiteral("Errore nella copia della tabella di lavoro nel database\r\r") +
+        error.text());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -42,9 +64,17 @@ ExportOutcome exportAnswer(const ExportChoice& choice, AnswerToExport& source,
     case ExportType::Testo: {
       try {
         const qint64 total = engine::countRows(answer);
-        writeStatementText(answer.transaction(), answer.sql, source.columns,
-                           textOptions(choice, source.locale), core::nativePath(choice.target()),
-                           total, progress);
+        if (engine::LocalAnswer::of(answer)) {
+          db::Query rows(answer.database(), answer.transaction());
+          rows.setRowSource(answer.rowSource());
+          rows.sql = answer.sql;
+          writeQueryText(rows, source.columns, textOptions(choice, source.locale),
+                         core::nativePath(choice.target()), total, progress);
+        } else {
+          writeStatementText(answer.transaction(), answer.sql, source.columns,
+                             textOptions(choice, source.locale), core::nativePath(choice.target()),
+                             total, progress);
+        }
       } catch (const TextExportError& error) {
         return textFailure(QString::fromStdString(error.what()));
       } catch (const db::DbError& error) {
@@ -58,8 +88,11 @@ ExportOutcome exportAnswer(const ExportChoice& choice, AnswerToExport& source,
     case ExportType::IB: {
       std::vector<db::FieldInfo> fields;
       for (int i = 0; i < answer.fieldCount(); ++i) fields.push_back(answer.field(i));
-      ExportOutcome outcome =
-          exportToTable(answer.database(), fields, answer.sql, choice.name, source.binDirectory);
+      ExportOutcome outcome;
+      std::unique_ptr<engine::AnswerWorkTable> copy;
+      if (!copyForOutsideReader(answer, copy, outcome)) return outcome;
+      outcome = exportToTable(answer.database(), fields, copy ? copy->statement() : answer.sql,
+                              choice.name, source.binDirectory);
       if (outcome.done && reportSuccess)
         outcome.messages << core::information(
             QStringLiteral("EXPORT SU TABELLA IN FORMATO INTERBASE TERMINATO !!!"));
@@ -67,14 +100,16 @@ ExportOutcome exportAnswer(const ExportChoice& choice, AnswerToExport& source,
     }
     case ExportType::Excel:
     case ExportType::ExcelX: {
+      ExportOutcome outcome;
+      std::unique_ptr<engine::AnswerWorkTable> copy;
+      if (!copyForOutsideReader(answer, copy, outcome)) return outcome;
       SpreadsheetRequest request;
       request.xlsx = choice.type == ExportType::ExcelX;
-      request.sql = answer.sql;
+      request.sql = copy ? copy->statement() : answer.sql;
       request.directory = choice.directory;
       request.fileName = choice.name;
       request.templateWorkbook = choice.templateWorkbook;
       request.reportSuccess = reportSuccess;
-      ExportOutcome outcome;
       if (request.xlsx) {
         request.databaseFile = answer.database().name();
       } else {

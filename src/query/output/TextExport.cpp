@@ -181,6 +181,43 @@ QByteArray headerLine(const QList<ExportColumn>& columns, const TextOptions& opt
   return line;
 }
 
+namespace {
+
+// Writes the records `next` steps through, `row` reading the current one,
+// gathered into blocks that go to the file whole.
+template <typename Row, typename Next>
+qint64 writeRecords(core::OutputFile& file, const RecordFormatter& formatter, const Row& row,
+                    Next next, qint64 total, const Progress& progress) {
+  QByteArray block;
+  block.reserve(kBlock + 4096);
+  qint64 records = 0;
+  int shown = -1;
+  while (next()) {
+    ++records;
+    if (progress && total > 0) {
+      const int percent = static_cast<int>(
+          std::lround(100.0 * static_cast<double>(records) / static_cast<double>(total)));
+      if (percent != shown) progress(shown = percent);
+    }
+    formatter.appendRecord(row(), block);
+    if (block.size() >= kBlock) {
+      write(file, block);
+      block.resize(0);
+    }
+  }
+  write(file, block);
+  commit(file);
+  return records;
+}
+
+std::vector<db::FieldInfo> fieldsOf(const db::DataSet& rows) {
+  std::vector<db::FieldInfo> fields;
+  for (int i = 0; i < rows.fieldCount(); ++i) fields.push_back(rows.field(i));
+  return fields;
+}
+
+}  // namespace
+
 qint64 writeStatementText(db::Transaction& transaction, const QStringList& sql,
                           const QList<ExportColumn>& columns, const TextOptions& options,
                           const QString& nativeFile, qint64 total, const Progress& progress) {
@@ -191,28 +228,33 @@ qint64 writeStatementText(db::Transaction& transaction, const QStringList& sql,
   for (int i = 0; i < cursor.fieldCount(); ++i) fields.push_back(cursor.field(i));
   const RecordFormatter formatter(columns, fields, options);
   writeHeader(file, columns, options);
-  // Records are gathered into blocks, which go to the file whole.
-  QByteArray block;
-  block.reserve(kBlock + 4096);
-  qint64 records = 0;
-  int shown = -1;
   const CursorRow row{cursor};
-  while (cursor.next()) {
-    ++records;
-    if (progress && total > 0) {
-      const int percent = static_cast<int>(
-          std::lround(100.0 * static_cast<double>(records) / static_cast<double>(total)));
-      if (percent != shown) progress(shown = percent);
-    }
-    formatter.appendRecord(row, block);
-    if (block.size() >= kBlock) {
-      write(file, block);
-      block.resize(0);
-    }
-  }
-  write(file, block);
-  commit(file);
-  return records;
+  return writeRecords(
+      file, formatter, [&]() -> const CursorRow& { return row; }, [&] { return cursor.next(); },
+      total, progress);
+}
+
+qint64 writeQueryText(db::Query& rows, const QList<ExportColumn>& columns,
+                      const TextOptions& options, const QString& nativeFile, qint64 total,
+                      const Progress& progress) {
+  core::OutputFile file(nativeFile);
+  openFile(file);
+  rows.setForwardOnly(true);
+  rows.open();
+  const RecordFormatter formatter(columns, fieldsOf(rows), options);
+  writeHeader(file, columns, options);
+  bool first = true;
+  return writeRecords(
+      file, formatter,
+      [&] {
+        return DataSetRow{rows, rows.currentRow()};
+      },
+      [&] {
+        if (!first) rows.next();
+        first = false;
+        return !rows.isEof();
+      },
+      total, progress);
 }
 
 qint64 writeDataSetText(db::DataSet& rows, const QList<ExportColumn>& columns,

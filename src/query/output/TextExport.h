@@ -13,6 +13,7 @@
 
 namespace db {
 class DataSet;
+class Query;
 class Transaction;
 }  // namespace db
 
@@ -65,6 +66,12 @@ qint64 writeStatementText(db::Transaction& transaction, const QStringList& sql,
                           const QList<ExportColumn>& columns, const TextOptions& options,
                           const QString& nativeFile, qint64 total = 0,
                           const Progress& progress = {});
+
+// The same from the rows of a query (its statement and row source), run
+// again forward only.
+qint64 writeQueryText(db::Query& rows, const QList<ExportColumn>& columns,
+                      const TextOptions& options, const QString& nativeFile, qint64 total = 0,
+                      const Progress& progress = {});
 
 // The same from the rows of a data set, from the first (the rest fetched first).
 qint64 writeDataSetText(db::DataSet& rows, const QList<ExportColumn>& columns,

@@ -2,12 +2,14 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 
 #include "core/Paths.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "platform/localstore/LocalTable.h"
 #include "query/engine/AnswerAggregates.h"
+#include "query/engine/AnswerWorkTable.h"
 #include "query/engine/ProceduralAnswer.h"
 #include "query/engine/QueryEngine.h"
 #include "query/engine/SortKeys.h"
@@ -121,20 +123,12 @@ TEST_F(ProceduralAnswerTest, RunningTotalsInTheLastFormulasOrderingPresentedAsAn
   EXPECT_EQ(local[1][0].toInt(), 3);
   EXPECT_DOUBLE_EQ(local[3][4].toDouble(), 60.0);
 
-  // What reads the answer's statement reads those rows: the database's
-  // count and sum, another connection, the sort keys (whose removal brings
-  // the local table's order back).
+  // Nothing of it is written to the database; what reads the answer's
+  // statement (the count, a sum, the sort keys, whose removal brings the
+  // local table's order back) reads the local table.
+  EXPECT_EQ(workTables(), "0");
   EXPECT_EQ(query::engine::countRows(*answer_), 4);
   EXPECT_DOUBLE_EQ(query::engine::sumColumn(*answer_, 4), 110.0);
-  {
-    db::Database other;
-    other.attach(database_->name(), "SYSDBA", "masterkey");
-    db::Transaction otherTransaction(other);
-    db::Query elsewhere(other, otherTransaction);
-    elsewhere.sql = answer_->sql;
-    elsewhere.open();
-    EXPECT_EQ(lines(elsewhere), expected);
-  }
 
   engine_->codes().setCode(0, 10100);  // ID descending, first key
   ASSERT_EQ(query::engine::applySortKeys(*answer_, *engine_), "");
@@ -143,11 +137,35 @@ TEST_F(ProceduralAnswerTest, RunningTotalsInTheLastFormulasOrderingPresentedAsAn
   ASSERT_EQ(query::engine::applySortKeys(*answer_, *engine_), "");
   EXPECT_EQ(lines(*answer_), expected);
 
-  // The next run gives the work table up.
-  EXPECT_EQ(workTables(), "1");
+  // A reader that reads only the database gets a copy in the answer's
+  // current order, gone when the copy is.
+  engine_->codes().setCode(0, 10100);
+  ASSERT_EQ(query::engine::applySortKeys(*answer_, *engine_), "");
+  {
+    query::engine::AnswerWorkTable copy(*database_, 7);
+    copy.copy(*answer_);
+    EXPECT_EQ(workTables(), "1");
+    db::Database other;
+    other.attach(database_->name(), "SYSDBA", "masterkey");
+    db::Transaction otherTransaction(other);
+    db::Query elsewhere(other, otherTransaction);
+    elsewhere.sql = copy.statement();
+    elsewhere.open();
+    QStringList descending = expected;
+    std::sort(descending.begin(), descending.end(), [](const QString& a, const QString& b) {
+      return a.section(';', 0, 0).toInt() > b.section(';', 0, 0).toInt();
+    });
+    QStringList copied = lines(elsewhere);
+    for (QString& line : copied) line = line.section(';', 0, 4);
+    EXPECT_EQ(copied, descending);
+  }
+  EXPECT_EQ(workTables(), "0");
+
+  // The next run presents the database's answer again.
+  engine_->codes().setCode(0, 0);
   setRows({{1, "ID", 1, ""}});
   ASSERT_TRUE(run());
-  EXPECT_EQ(workTables(), "0");
+  EXPECT_EQ(answer_->rowSource(), nullptr);
   EXPECT_FALSE(engine_->sortLines());
 }
 
@@ -160,7 +178,7 @@ TEST_F(ProceduralAnswerTest, IntegerPartsAfterRunningSumsAndTheirFailures) {
             (QStringList{"1;-2.5;30;30;-2", "2;7.9;10;40;7", "3;-7.9;;40;-7", "4;;20;60;"}));
   EXPECT_EQ(answer_->field(3).name, "XXXXXX");
   EXPECT_EQ(answer_->field(4).name, "INTERO");
-  EXPECT_EQ(workTables(), "1") << "the sums' copy went once the integers' was presented";
+  EXPECT_EQ(workTables(), "0") << "nothing is written to the database";
 
   // A field the answer lacks: the function's message, the answer closed
   // holding the generated statement, no work table left.
@@ -176,7 +194,7 @@ TEST_F(ProceduralAnswerTest, IntegerPartsAfterRunningSumsAndTheirFailures) {
   setRows({{1, "NOTE", 1, "(CALC (SOMMAPROG(NOTE)) AS P)"}});
   EXPECT_FALSE(run());
   EXPECT_EQ(engine_->failureMessage(), "Il campo 'NOTE' contiene un valore non numerico: uno");
-  EXPECT_EQ(workTables(), "0") << "the copy begun beside the local table went with it";
+  EXPECT_FALSE(answer_->isActive());
 }
 
 TEST_F(ProceduralAnswerTest, ABadOrderingIsToldAndTheSumsFollowTheAnswer) {
@@ -261,6 +279,72 @@ TEST_F(ProceduralAnswerTest, ASecondRunWhileTheTableIsHeldElsewhereTakesTheNextN
   ASSERT_TRUE(run());
   EXPECT_FALSE(QFileInfo::exists(sumFile("SUMPR01.DB")));
   EXPECT_TRUE(QFileInfo::exists(sumFile("SUMPROG.DB")));
+}
+
+TEST_F(ProceduralAnswerTest, JoinedColumnsOfOneNameSideBySidePartsAndNamesTheArchiveRefuses) {
+  // Two shown columns called ID (the document's and its customer's) work
+  // with a running sum as they do without; the answer titles both ID.
+  execute(*database_,
+          {"CREATE TABLE CLIENTI (ID INTEGER, NOME VARCHAR(20))",
+           "INSERT INTO CLIENTI VALUES (1, 'Rossi')", "INSERT INTO CLIENTI VALUES (2, 'Bianchi')"});
+  setRows({{1, "ID", 1, ""},
+           {2, "IMPORTO", 1, "(CALC (SOMMAPROG(IMPORTO,ID)) AS P)"},
+           {3, "CLIENTI = A", 9, ""},
+           {4, "A.ID", 8, "ID"},
+           {5, "A.NOME", 1, ""},
+           {6, "A.ID", 1, ""}});
+  ASSERT_TRUE(run()) << engine_->lastError().toStdString();
+  ASSERT_EQ(answer_->fieldCount(), 5);
+  EXPECT_EQ(answer_->field(0).name, "ID");
+  EXPECT_EQ(answer_->field(3).name, "ID");
+  EXPECT_EQ(lines(*answer_),
+            (QStringList{"1;30;Rossi;1;30", "2;10;Bianchi;2;40", "3;;;;40", "4;20;;;60"}));
+
+  // Side by side, the named formula of the first part and its copy in the
+  // second are one column, summed once over the union.
+  setRows({{1, "ID", 1, "(ID<=2)"},
+           {2, "IMPORTO", 1, "(CALC (SOMMAPROG(IMPORTO,ID)) AS P)"},
+           {3, "QUERY BLOCCATA", 7, ""},
+           {4, "DOCUMENTI", 9, "UNION"},
+           {5, "ID", 1, "(ID>=3)"},
+           {6, "IMPORTO", 1, "(CALC (SOMMAPROG(IMPORTO,ID)) AS P)"},
+           {7, "QUERY BLOCCATA", 7, "UNION"}});
+  ASSERT_TRUE(engine_->EseguiInterrogazione(*answer_, true)) << engine_->lastError().toStdString();
+  EXPECT_EQ(lines(*answer_), (QStringList{"1;30;30", "2;10;40", "3;;40", "4;20;60"}));
+
+  // A result name longer than the archive's column names is refused before
+  // anything runs, naming the limit.
+  QFile::remove(sumFile("SUMPROG.DB"));
+  answer_->close();
+  setRows({{1, "IMPORTO", 1,
+            "(CALC (SOMMAPROG(IMPORTO)) AS TOTALE_PROGRESSIVO_DEGLI_IMPORTI_AL_GIORNO)"}});
+  EXPECT_FALSE(run());
+  EXPECT_TRUE(engine_->failureMessage().contains("31")) << engine_->failureMessage().toStdString();
+  EXPECT_TRUE(engine_->failureMessage().contains("TOTALE_PROGRESSIVO_DEGLI_IMPORTI_AL_GIORNO"));
+  EXPECT_FALSE(answer_->isActive());
+  EXPECT_FALSE(QFileInfo::exists(sumFile("SUMPROG.DB")));
+}
+
+TEST_F(ProceduralAnswerTest, RunningSumsAndCopiesGoOnWhileOtherUsersMakeAndDropTables) {
+  // The designer's snapshot is open before another user makes and drops a
+  // table (as another user's running sum or print does).
+  setRows({{1, "ID", 1, ""}});
+  ASSERT_TRUE(run());
+  db::Database other;
+  other.attach(database_->name(), "SYSDBA", "masterkey");
+  runStatement(other, "CREATE TABLE ALTRO_UTENTE (X INTEGER)");
+  runStatement(other, "DROP TABLE ALTRO_UTENTE");
+
+  setRows({{1, "ID", 1, ""}, {2, "IMPORTO", 1, "(CALC (SOMMAPROG(IMPORTO,ID)) AS P)"}});
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_TRUE(run()) << engine_->lastError().toStdString();
+    EXPECT_EQ(lines(*answer_).last(), "4;20;60");
+    query::engine::AnswerWorkTable copy(*database_, 7);
+    ASSERT_NO_THROW(copy.copy(*answer_));
+    EXPECT_EQ(readOne(other, "SELECT COUNT(*) FROM " + copy.name()), "4");
+  }
+  EXPECT_EQ(workTables(), "0");
 }
 
 }  // namespace
