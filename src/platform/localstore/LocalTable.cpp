@@ -317,14 +317,21 @@ void LocalTable::finalizeStatements() {
 bool LocalTable::append(const QVariantList& values) {
   if (!isOpen()) return fail(QStringLiteral("la tabella non è aperta"));
   if (values.size() > columns_.size()) return fail(QStringLiteral("troppi valori per la riga"));
-  QString placeholders;
-  for (qsizetype i = 0; i < columns_.size(); ++i)
-    placeholders += i ? QStringLiteral(",?") : QStringLiteral("?");
-  sqlite3_stmt* insert = cachedStatement(
-      0, QStringLiteral("INSERT INTO righe VALUES (") + placeholders + QLatin1Char(')'));
+  sqlite3_stmt* insert = statements_.isEmpty() ? nullptr : statements_[0];
+  if (insert) {
+    sqlite3_reset(insert);
+  } else {
+    QString placeholders;
+    for (qsizetype i = 0; i < columns_.size(); ++i)
+      placeholders += i ? QStringLiteral(",?") : QStringLiteral("?");
+    insert = cachedStatement(
+        0, QStringLiteral("INSERT INTO righe VALUES (") + placeholders + QLatin1Char(')'));
+  }
   if (!insert) return failSqlite(QStringLiteral("inserimento"));
+  static const QVariant missing;
   for (qsizetype i = 0; i < columns_.size(); ++i) {
-    const QVariant value = i < values.size() ? values[i] : QVariant();
+    // A reference: text is bound where the row holds it (see bindValue).
+    const QVariant& value = i < values.size() ? values[i] : missing;
     if (columns_[i].required && (value.isNull() || !value.isValid()))
       return fail(QStringLiteral("il campo %1 è richiesto").arg(columns_[i].name));
     if (bindValue(insert, int(i) + 1, columns_[i].type, value) != SQLITE_OK)

@@ -55,9 +55,16 @@ int bindValue(sqlite3_stmt* statement, int index, ColumnType type, const QVarian
                                SQLITE_TRANSIENT);
     }
     default: {
-      const QByteArray text = value.toString().toUtf8();
-      return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
-                               SQLITE_TRANSIENT);
+      // Text the value holds is bound where it lies; SQLite reads it before
+      // the value can change.
+      if (value.typeId() == QMetaType::QString) {
+        const auto* text = static_cast<const QString*>(value.constData());
+        return sqlite3_bind_text16(statement, index, text->utf16(),
+                                   static_cast<int>(text->size() * 2), SQLITE_STATIC);
+      }
+      const QString text = value.toString();
+      return sqlite3_bind_text16(statement, index, text.utf16(), static_cast<int>(text.size() * 2),
+                                 SQLITE_TRANSIENT);
     }
   }
 }

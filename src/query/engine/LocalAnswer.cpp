@@ -27,6 +27,22 @@ class LocalCursor : public db::RowCursor {
   std::unique_ptr<LocalQuery> query_;
 };
 
+// The rows as they were written, handed over one by one.
+class WrittenRowsCursor : public db::RowCursor {
+ public:
+  explicit WrittenRowsCursor(std::vector<std::vector<QVariant>> rows) : rows_(std::move(rows)) {}
+
+  bool fetch(std::vector<QVariant>& row) override {
+    if (next_ >= rows_.size()) return false;
+    row = std::move(rows_[next_++]);
+    return true;
+  }
+
+ private:
+  std::vector<std::vector<QVariant>> rows_;
+  std::size_t next_ = 0;
+};
+
 }  // namespace
 
 QString localStatementText(const QStringList& lines) {
@@ -64,8 +80,21 @@ QStringList LocalAnswer::orderLines() {
   return {QStringLiteral("ORDER BY"), QStringLiteral("ROWID")};
 }
 
+void LocalAnswer::keepWrittenRows(std::vector<std::vector<QVariant>> rows) {
+  writtenRows_ = std::move(rows);
+  rowsKept_ = true;
+}
+
 std::unique_ptr<db::RowCursor> LocalAnswer::open(const QStringList& lines,
                                                  std::vector<db::FieldInfo>& fields) {
+  if (rowsKept_ && lines == statement()) {
+    // What was just written is what the table would give back.
+    rowsKept_ = false;
+    fields = fields_;
+    return std::make_unique<WrittenRowsCursor>(std::move(writtenRows_));
+  }
+  rowsKept_ = false;
+  writtenRows_ = {};
   auto query = std::make_unique<LocalQuery>(nativeFile_, columns_);
   if (!query->open(localStatementText(lines))) throw db::DbError(query->error());
   fields.clear();

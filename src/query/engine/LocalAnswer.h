@@ -38,6 +38,10 @@ class LocalAnswer : public db::RowSource {
   const std::vector<db::FieldInfo>& fields() const { return fields_; }
   int user() const { return user_; }
 
+  // The rows just written, in the table's order: the first opening of
+  // statement() hands them over instead of reading them back.
+  void keepWrittenRows(std::vector<std::vector<QVariant>> rows);
+
   std::unique_ptr<db::RowCursor> open(const QStringList& lines,
                                       std::vector<db::FieldInfo>& fields) override;
 
@@ -46,6 +50,8 @@ class LocalAnswer : public db::RowSource {
   platform::localstore::LocalColumns columns_;
   std::vector<db::FieldInfo> fields_;
   int user_;
+  std::vector<std::vector<QVariant>> writtenRows_;
+  bool rowsKept_ = false;
 };
 
 // The statement as the local store reads it: the database's words for the

@@ -6,6 +6,7 @@
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "query/engine/LocalAnswer.h"
+#include "query/engine/LocalTableWriter.h"
 #include "query/engine/LocalWorkTable.h"
 #include "query/engine/ProceduralColumns.h"
 #include "query/engine/QueryEngine.h"
@@ -206,15 +207,18 @@ ProceduralAnswer::Failure ProceduralAnswer::copyRows(
   LocalTable& table = local.table();
   if (!local.create(columns, &failure.detail) || !table.beginBatch())
     return {localTableFailure(), failure.detail.isEmpty() ? table.lastError() : failure.detail};
-  QVariantList values(columns.size());
+  // The table is written on another thread while the rows are read.
+  LocalTableWriter writer(table);
   for (; !source.isEof(); source.next()) {
+    QVariantList values(columns.size());
     for (int i = 0; i < source.fieldCount(); ++i) values[i] = source.value(source.currentRow(), i);
     if (!results.compute(values, &failure.message)) return failure;
-    if (!table.append(values)) return {localTableFailure(), table.lastError()};
+    writer.append(std::move(values));
   }
-  if (!table.commitBatch()) return {localTableFailure(), table.lastError()};
+  if (!writer.finish(&failure.detail)) return {localTableFailure(), failure.detail};
   presented = std::make_shared<LocalAnswer>(table.nativeFilePath(), std::move(columns),
                                             std::move(fields), user_);
+  presented->keepWrittenRows(writer.takeRows());
   return {};
 }
 
