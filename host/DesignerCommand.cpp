@@ -6,6 +6,7 @@
 #include "Usage.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
+#include "core/TerminationSignals.h"
 #include "db/DbError.h"
 #include "db/Table.h"
 #include "db/Transaction.h"
@@ -36,11 +37,22 @@ int runDesigner(const QStringList& arguments) {
   char name[] = "orbelan";
   char* argv[] = {name, nullptr};
   QApplication application(argc, argv);
+  // SIGTERM and SIGINT close the designer and every dialog over it; the
+  // running loops end, the connections with them, their transactions rolled
+  // back. A statement running meanwhile has been cancelled on the database.
+  core::onTermination(&application, [] {
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(128 + core::terminationSignal());
+  });
+  const auto ended = [](int status) {
+    return core::terminationRequested() ? 128 + core::terminationSignal() : status;
+  };
   entry::Ambiente ambiente = entry::creaAmbiente(user);
   // Whatever stops the environment was told in a message box.
   if (!entry::caricaBinDir(*ambiente, user) || !entry::caricaArchivio(*ambiente, user) ||
       !entry::connettiArchivio(*ambiente))
-    return 1;
+    return ended(1);
+  if (core::terminationRequested()) return ended(0);
   db::Transaction transaction(ambiente->IBDatabase1, {QStringLiteral("isc_tpb_concurrency"),
                                                       QStringLiteral("isc_tpb_nowait")});
   db::Table tabella(ambiente->IBDatabase1, transaction, table);
@@ -48,7 +60,7 @@ int runDesigner(const QStringList& arguments) {
     tabella.describe();
   } catch (const db::DbError& error) {
     ui::error(QStringLiteral("Tabella %1 non disponibile: %2").arg(table, error.text()));
-    return 1;
+    return ended(1);
   }
   RichiestaInterrogazione richiesta;
   richiesta.tabella = &tabella;
@@ -58,7 +70,7 @@ int runDesigner(const QStringList& arguments) {
   richiesta.fileIni = core::windowsDirectory() + QStringLiteral("vandel.ini");
   richiesta.sezioneIni = ambiente->Ditta;
   query::designer::ApriInterrogazione(richiesta);
-  return 0;
+  return ended(0);
 }
 
 }  // namespace host

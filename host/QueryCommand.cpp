@@ -16,6 +16,7 @@
 #include "core/IniFile.h"
 #include "core/Paths.h"
 #include "core/SqlText.h"
+#include "core/TerminationSignals.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
 #include "env/TabX.h"
@@ -243,12 +244,14 @@ void writeLine(const QString& line) {
 }
 
 // The answer row by row as it is fetched: the field names, then one line
-// per record with the values as the grid shows them.
-void printAnswer(db::Query& answer, const query::model::AnswerCodes& codes) {
+// per record with the values as the grid shows them. False when a
+// termination signal stopped it part-way.
+bool printAnswer(db::Query& answer, const query::model::AnswerCodes& codes) {
   QStringList values;
   for (int i = 0; i < answer.fieldCount(); ++i) values << answer.field(i).name;
   writeLine(answerLine(values));
   for (; !answer.isEof(); answer.next()) {
+    if (core::terminationRequested()) return false;
     values.clear();
     for (int i = 0; i < answer.fieldCount(); ++i)
       values << (codes.TipoRaggruppamento(i) != 0 &&
@@ -260,6 +263,7 @@ void printAnswer(db::Query& answer, const query::model::AnswerCodes& codes) {
                                                     answer.field(i)));
     writeLine(answerLine(values));
   }
+  return true;
 }
 
 // Standard output taken whole: a full disk or a closed pipe is a failure.
@@ -380,6 +384,8 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
     for (const QString& line : sorted.reopen ? sorted.lines : statement) writeLine(line);
     return outputWritten() ? 0 : 1;
   }
+  // A termination signal during the setting up ends the command before its work.
+  if (core::terminationRequested()) return 1;
   db::Query answer(ambiente.IBDatabase1, transaction);
   const bool chart = !request.chart.file.isEmpty();
   // Only the current record is kept, so a large answer is printed as it
@@ -400,11 +406,15 @@ int runOnArchive(BatchSession& session, const QueryRequest& request,
       return 1;
     }
   }
+  if (core::terminationRequested()) return 1;
   if (request.exportChoice) return exportAnswer(ambiente, answer, engine, *request.exportChoice);
   if (chart) return saveAnswerChart(ambiente, answer, request.chart);
   if (!request.printPdf.isEmpty()) return printToPdf(session, request, answer, engine.codes());
   try {
-    printAnswer(answer, engine.codes());
+    if (!printAnswer(answer, engine.codes())) {
+      std::fflush(stdout);
+      return 1;
+    }
   } catch (const db::DbError& error) {
     std::fflush(stdout);
     ui::plain(query::engine::syntaxFailureMessage());
@@ -434,8 +444,15 @@ int runQuery(const QStringList& arguments) {
     if (!file) return 1;
   }
   BatchSession session(kName);
-  if (!session.open(request->user)) return 1;
-  return runOnArchive(session, *request, file);
+  const int status = session.open(request->user) ? runOnArchive(session, *request, file) : 1;
+  // SIGINT or SIGTERM cancelled the statement that ran, or stopped the rows
+  // or pages being written: whatever was not finished is undone, and the
+  // status tells the signal as a shell does (128 + its number).
+  if (status != 0 && core::terminationRequested()) {
+    sayQuery(QStringLiteral("stopped by a termination signal"));
+    return 128 + core::terminationSignal();
+  }
+  return status;
 }
 
 }  // namespace host

@@ -18,6 +18,7 @@ namespace core {
 void installTerminationHandlers();
 
 // True once SIGTERM or SIGINT has arrived (after installTerminationHandlers).
+// A library loaded into such a program sees the program's signals too.
 bool terminationRequested();
 
 // The signal that arrived, or 0.
@@ -27,6 +28,14 @@ int terminationSignal();
 // termination signal arrives; installs the handlers when needed. The call
 // ends with `context`.
 void onTermination(QObject* context, std::function<void()> handler);
+
+// Calls `callback` on a thread of its own each time a termination signal
+// arrives, while the program's other threads may be busy inside a long call
+// (a database statement) and cannot look at the flag. The callback runs
+// beside the rest of the program: it must be quick and thread-safe. Does
+// nothing in a process that has not installed the handlers, where the
+// signals keep their default action. Up to four callbacks; each once.
+void watchTermination(void (*callback)());
 
 // Clears the flag; for tests that raise the signal themselves.
 void resetTerminationRequest();

@@ -4,6 +4,7 @@
 
 #include "core/Cp1252.h"
 #include "core/Paths.h"
+#include "db/Cancellation.h"
 #include "db/EmbeddedEngine.h"
 #include "db/FbStatus.h"
 #include "db/Transaction.h"
@@ -93,6 +94,8 @@ QString Database::connectionName(const QString& name) {
     if (slash > 0) return rest.left(slash) + ':' + core::nativePath(rest.mid(slash));
     return name;
   }
+  // A URL ("inet://server/alias", "inet://server//path") is the client's own.
+  if (name.contains(QStringLiteral("://"))) return name;
   if (startsWithDriveLetter(name) || !name.contains(':')) return core::nativePath(name);
   const int colon = name.indexOf(':');
   const QString server = name.left(colon);
@@ -141,6 +144,7 @@ void Database::connect(ConnectionAttempt attempt, const QString& name,
                ? provider->attachDatabase(status, target.constData(), length, block.data())
                : provider->createDatabase(status, target.constData(), length, block.data());
   });
+  registerForCancellation(attachment_);
   name_ = name;
 }
 
@@ -148,6 +152,7 @@ void Database::detach() {
   if (!attachment_) return;
   // Open transactions are rolled back before the attachment goes away.
   const auto transactions = transactions_;
+  unregisterFromCancellation(attachment_);
   for (Transaction* transaction : transactions) transaction->endForDetach();
   try {
     call([&](Status* status) { attachment_->detach(status); });

@@ -47,7 +47,7 @@ class Database {
 
   // The name handed to the client library for a stored database name: local
   // paths made native, "server:path" with its path made native, a UNC name
-  // as "server:/share/rest", a server alias unchanged.
+  // as "server:/share/rest", a server alias and a URL unchanged.
   static QString connectionName(const QString& name);
 
   // User and password that a caller who names none connects with: the

@@ -14,6 +14,10 @@ bool DbError::isLockConflict() const {
   return false;
 }
 
+bool DbError::isCancelled() const {
+  return codes_.contains(isc_cancelled);
+}
+
 namespace detail {
 
 DbError toDbError(const Firebird::IStatus* status) {

@@ -22,6 +22,9 @@ class DbError : public std::runtime_error {
   // True when the failure is a lock conflict with another transaction
   // (update conflict, deadlock, lock time-out).
   bool isLockConflict() const;
+  // True when the statement was cancelled (a termination request): no other
+  // way of doing the same work is to be tried.
+  bool isCancelled() const;
 
  private:
   QString text_;

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "core/Cp1252.h"
+#include "db/Cancellation.h"
 #include "db/Database.h"
 #include "db/FbStatus.h"
 #include "db/Query.h"
@@ -121,6 +122,7 @@ void PreparedStatement::execute(const QVariantList& values) {
     else
       bindTyped(i, value);
   }
+  const RunningStatement running(transaction_->database().attachment());
   call([&](Status* status) {
     statement_->execute(status, transaction_->handle(), inMeta_, buffer_.data(), nullptr, nullptr);
   });

@@ -9,6 +9,7 @@
 #include "core/Cp1252.h"
 #include "core/Dates.h"
 #include "core/SqlText.h"
+#include "db/Cancellation.h"
 #include "db/Database.h"
 #include "db/FbStatus.h"
 #include "db/MessageColumns.h"
@@ -136,6 +137,7 @@ void Query::openPrepared() {
   const unsigned type = call([&](Status* status) { return statement_->getType(status); });
   if (type != isc_info_sql_stmt_select && type != isc_info_sql_stmt_select_for_upd)
     throw DbError(statementError(statementText()));
+  const RunningStatement running(database_->attachment());
   cursor_ = call([&](Status* status) {
     return statement_->openCursor(status, transaction_->handle(), nullptr, nullptr, outMeta_, 0);
   });
@@ -152,6 +154,7 @@ void Query::execSql() {
     return;
   }
   const bool returnsRow = !fields_.empty();
+  const RunningStatement running(database_->attachment());
   call([&](Status* status) {
     statement_->execute(status, transaction_->handle(), nullptr, nullptr,
                         returnsRow ? outMeta_ : nullptr, returnsRow ? buffer_.data() : nullptr);
@@ -202,6 +205,7 @@ bool Query::fetchOne() {
     return true;
   }
   if (!cursor_) return false;
+  const RunningStatement running(database_->attachment());
   const int result =
       call([&](Status* status) { return cursor_->fetchNext(status, buffer_.data()); });
   if (result != Firebird::IStatus::RESULT_OK) {

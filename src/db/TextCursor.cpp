@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Cp1252.h"
+#include "db/Cancellation.h"
 #include "db/Database.h"
 #include "db/FbStatus.h"
 #include "db/Query.h"
@@ -84,6 +85,7 @@ TextCursor::TextCursor(Transaction& transaction, const QStringList& lines)
       buffer_.assign(meta_->getMessageLength(status), 0);
     });
     detail::readOutputLayout(meta_, columns_, fields_);
+    const RunningStatement running(attachment);
     cursor_ = call([&](Status* status) {
       return statement_->openCursor(status, transaction_.handle(), nullptr, nullptr, meta_, 0);
     });
@@ -113,6 +115,7 @@ bool TextCursor::next() {
   fetchStatus_->init();
   Status status(fetchStatus_);
   int result = Firebird::IStatus::RESULT_ERROR;
+  const RunningStatement running(transaction_.database().attachment());
   try {
     result = cursor_->fetchNext(&status, buffer_.data());
   } catch (const Firebird::FbException& error) {

@@ -3,8 +3,10 @@
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include "core/IniFile.h"
+#include "core/Paths.h"
 #include "db/Database.h"
 #include "db/DbError.h"
 #include "ui/DorviIn2Form.h"
@@ -26,6 +28,56 @@ bool isLocalOrUncDirectory(const QString& directory) {
   if (directory.startsWith('\\')) return true;
   return directory.size() >= 3 && directory.at(0).isLetter() && directory.at(0).unicode() < 0x80 &&
          directory.at(1) == ':' && directory.at(2) == '\\';
+}
+
+namespace {
+
+bool startsWithDrive(const QString& path, QChar separator) {
+  return path.size() >= 3 && path.at(0).isLetter() && path.at(0).unicode() < 0x80 &&
+         path.at(1) == ':' && path.at(2) == separator;
+}
+
+// A server's name or address, possibly with a port or service after a slash.
+bool isServerName(const QString& server) {
+  static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9_.-]+(/[A-Za-z0-9_-]+)?$"));
+  return pattern.match(server).hasMatch();
+}
+
+// A path as the server reads it, or one of its aliases.
+bool isServerPath(const QString& path) {
+  static const QRegularExpression alias(QStringLiteral("^[A-Za-z0-9_$.-]+$"));
+  if (alias.match(path).hasMatch()) return true;
+  // A stored path may end with its folder (archivio.fdb is meant); a path
+  // with forward slashes names its file.
+  if (startsWithDrive(path, '\\') || path.startsWith('\\')) return true;
+  if (startsWithDrive(path, '/') || path.startsWith('/'))
+    return !path.contains('\\') && !path.endsWith('/');
+  return false;
+}
+
+// "inet://server[:port]/alias" or "inet://server[:port]//absolute/path".
+bool isDatabaseUrl(const QString& name) {
+  static const QRegularExpression pattern(
+      QStringLiteral("^inet[46]?://[A-Za-z0-9_.-]+(:[A-Za-z0-9_-]+)?/(.+)$"));
+  const QRegularExpressionMatch match = pattern.match(name);
+  return match.hasMatch() && isServerPath(match.captured(2)) && !match.captured(2).contains('\\');
+}
+
+}  // namespace
+
+QString storedDatabaseName(const QString& name) {
+  const bool localWithSlashes = (name.startsWith('/') && !name.startsWith(QStringLiteral("//"))) ||
+                                startsWithDrive(name, '/');
+  if (!localWithSlashes || name.contains('\\')) return name;
+  QString stored = name;
+  return stored.replace('/', '\\');
+}
+
+bool isCompleteDatabaseName(const QString& name) {
+  if (isLocalOrUncDirectory(core::storedDirectory(name))) return true;
+  if (name.contains(QStringLiteral("://"))) return isDatabaseUrl(name);
+  const int colon = name.indexOf(':');
+  return colon > 1 && isServerName(name.left(colon)) && isServerPath(name.mid(colon + 1));
 }
 
 bool AttivaDatabase(db::Database& database, const QString& databaseName, const QString& server,

@@ -39,6 +39,24 @@ bool AttivaDatabase(db::Database& database, const QString& databaseName, const Q
 // \dati\, \\SRV\share\): the places where dati.ini can lie.
 bool isLocalOrUncDirectory(const QString& directory);
 
+// A database name in the form it is opened in: a path of this machine
+// written with forward slashes ("/srv/dati/a.fdb", "C:/dati/a.fdb") becomes
+// its stored form with backslashes, so that it is found as the stored form
+// is (dati.ini beside it); every other name is returned unchanged.
+QString storedDatabaseName(const QString& name);
+
+// True for a name that says where its database lies, in a form the client
+// library takes:
+//   a local or UNC path (C:\dati\a.fdb, \srv\dati\a.fdb, \\SRV\share\a.fdb;
+//     a name ending in a backslash means archivio.fdb in that folder),
+//   "server:path" with the server's own path (srv:C:\dati\a.fdb,
+//     srv:/srv/dati/a.fdb, srv:\srv\dati\a.fdb) or an alias (srv:archivio),
+//     the server possibly followed by a port or service ("srv/3051:..."),
+//   a URL: "inet://srv/alias", "inet://srv//srv/dati/a.fdb" (inet4, inet6,
+//     a port after the server's name).
+// An empty or relative name would be looked for wherever the process runs.
+bool isCompleteDatabaseName(const QString& name);
+
 struct ServerAnswer {
   QString server;
   QString driveLetter;

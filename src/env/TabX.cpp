@@ -171,36 +171,16 @@ bool TTabXForm::SetM(const QString& nome, const QString& valore) {
 
 // ---- Connections ----
 
-namespace {
-
-// A main database named by a full path: a local or UNC one, or "server:path"
-// with the path in the server's own form, Windows ("server:C:\dati\a.fdb")
-// or POSIX ("localhost:/srv/dati/a.fdb"). An empty or relative name would be
-// looked for (and its dati.ini read) in whatever folder the process happens
-// to run in.
-bool nomeArchivioCompleto(const QString& percorso) {
-  const QString directory = core::storedDirectory(percorso);
-  if (env::isLocalOrUncDirectory(directory)) return true;
-  const int colon = directory.indexOf(':');
-  if (colon > 1 && !directory.left(colon).contains('\\')) return true;
-  // A POSIX path on the server: absolute, with a file name after its folder.
-  const int serverColon = percorso.indexOf(':');
-  if (serverColon <= 1) return false;
-  const QString server = percorso.left(serverColon);
-  const QString path = percorso.mid(serverColon + 1);
-  return !server.contains('\\') && !server.contains('/') && path.startsWith('/') &&
-         path.lastIndexOf('/') < path.size() - 1;
-}
-
-}  // namespace
-
 bool TTabXForm::connetti(db::Database& database, const QString& percorso) {
   // The main database is only ever opened: creating one here would hide a
   // wrong name behind a new, empty archive.
+  // An empty or relative name would be looked for (and its dati.ini read) in
+  // whatever folder the process happens to run in.
+  const QString nome = env::storedDatabaseName(percorso);
   const bool ok =
-      nomeArchivioCompleto(percorso) &&
-      env::ApriDatabase(database, core::storedDirectory(percorso), core::storedFileName(percorso),
-                        {}, {}, nullptr, env::WhenMissing::Fail);
+      env::isCompleteDatabaseName(nome) &&
+      env::ApriDatabase(database, core::storedDirectory(nome), core::storedFileName(nome), {}, {},
+                        nullptr, env::WhenMissing::Fail);
   if (!ok) ui::error(QStringLiteral("Errore apertura archivio"));
   return ok;
 }

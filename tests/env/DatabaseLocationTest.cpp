@@ -236,6 +236,85 @@ TEST_F(DatabaseLocationTest, AServerArchiveNamedWithSlashesOpensAndAMissingOneIs
   QFile::remove(file);
 }
 
+// Connects the archive named `name` as the environment does; true when it
+// opened, else the environment said "Errore apertura archivio". A question
+// for the server is left unanswered.
+bool opensAsArchive(ScriptedPrompter& prompter, const QString& name, bool serverAsked = false) {
+  TTabXForm env(nullptr, TTabXForm::ModoNudo);
+  env.Inserisci("QZV", "Archivio", "", name, "", "", "", "", "1");
+  prompter.reset();
+  if (serverAsked) prompter.script([](QDialog&) { return 0; });
+  const bool opened = env.ConnettiDatabase1("Archivio");
+  EXPECT_EQ(opened, env.IBDatabase1.isConnected());
+  if (!opened) {
+    EXPECT_FALSE(prompter.texts().isEmpty());
+    EXPECT_EQ(prompter.texts().value(prompter.texts().size() - 1), "Errore apertura archivio");
+  }
+  return opened;
+}
+
+TEST_F(DatabaseLocationTest, EveryServerFormOfTheArchiveOpensAndAMissingOneIsNeverCreated) {
+  REQUIRE_TEST_SERVER();
+  const QString server = testServer();
+  const QString folder = qEnvironmentVariable("ORBELAN_TEST_SERVER_DIR");
+  const QString alias = qEnvironmentVariable("ORBELAN_TEST_ALIAS");
+  const QString pid = QString::number(QCoreApplication::applicationPid());
+  const QString file = folder + "/forme-" + pid + ".fdb";
+  {
+    db::Database database;
+    ASSERT_TRUE(env::AttivaDatabase(database, server + ":" + file, "", ""));
+    // The alias's database is made once, by whichever test needs it first.
+    ASSERT_TRUE(env::AttivaDatabase(database, server + ":" + alias, "", ""));
+  }
+  QString backslashes = file;
+  backslashes.replace('/', '\\');
+  for (const QString& name :
+       {server + ":" + file, server + "/3050:" + file, server + "/gds_db:" + file,
+        server + ":" + backslashes, server + ":" + alias, server + "/3050:" + alias,
+        "inet://" + server + "/" + file, "inet://" + server + ":3050/" + file,
+        "inet://" + server + "/" + alias}) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_TRUE(opensAsArchive(prompter_, name)) << prompter_.texts().join(" | ").toStdString();
+  }
+
+  const QString missing = folder + "/mancante-" + pid + ".fdb";
+  QString missingBackslashes = missing;
+  missingBackslashes.replace('/', '\\');
+  for (const QString& name : QStringList{
+           server + ":" + missing, server + "/3050:" + missing, server + ":" + missingBackslashes,
+           server + ":nessun_alias", "inet://" + server + "/" + missing,
+           "inet://" + server + "/nessun_alias", QString(), QString("archivio.fdb"),
+           QString("dati/archivio.fdb"), server + ":", server + "/:" + file,
+           server + ":" + folder + "/", "inet://" + server, "inet://" + server + "/",
+           "inet://" + server + "//", "inet:/" + server + "/" + alias,
+           "ftp://" + server + "/" + alias, server + ":dati/archivio.fdb"}) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_FALSE(opensAsArchive(prompter_, name));
+  }
+  EXPECT_FALSE(QFile::exists(missing)) << "a missing archive is never created";
+  QFile::remove(file);
+}
+
+TEST_F(DatabaseLocationTest, ALocalArchiveOpensWrittenWithEitherSlash) {
+  const QString file = path("dati/archivio.fdb");
+  QDir().mkpath(path("dati"));
+  createDatabase("dati/archivio.fdb");
+  qputenv("ORBELAN_DRIVES", ("C=" + dir_.path()).toLocal8Bit());
+  for (const QString& name : {file, core::storedPath(file), QString("C:/dati/archivio.fdb"),
+                              QString("C:\\dati\\archivio.fdb")}) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_TRUE(opensAsArchive(prompter_, name)) << prompter_.texts().join(" | ").toStdString();
+  }
+  // A missing one is looked for as its stored form is: the server is asked
+  // for, and nothing is made when none is given.
+  for (const QString& name : {path("dati/mancante.fdb"), QString("C:/dati/mancante.fdb")}) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_FALSE(opensAsArchive(prompter_, name, true));
+  }
+  EXPECT_FALSE(QFile::exists(path("dati/mancante.fdb")));
+  qunsetenv("ORBELAN_DRIVES");
+}
+
 TEST_F(DatabaseLocationTest, ConnectingAMissingArchiveSaysSo) {
   TTabXForm env(nullptr, TTabXForm::ModoNudo);
   env.Inserisci("QZV", "Archivio", "", "\\\\127.0.0.1\\archivi\\x\\a.fdb", "", "", "", "", "1");

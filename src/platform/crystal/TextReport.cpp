@@ -12,6 +12,7 @@
 
 #include "core/OutputFile.h"
 #include "core/Paths.h"
+#include "core/TerminationSignals.h"
 #include "platform/localstore/LocalTable.h"
 
 namespace platform::crystal {
@@ -101,7 +102,11 @@ bool paintTextPages(const TextDefinition& text, const QList<TextPage>& pages,
   const QRectF area = device.pageLayout().paintRectPixels(device.logicalDpiX());
   const double step = metrics.lineSpacing();
   for (qsizetype i = 0; i < pages.size(); ++i) {
-    if (i > 0 && !device.newPage()) return false;
+    // A termination signal abandons the document between pages.
+    if (core::terminationRequested() || (i > 0 && !device.newPage())) {
+      painter.end();
+      return false;
+    }
     double y = metrics.ascent();
     for (const QString& line : pages.at(i).lines) {
       if (y > area.height()) break;

@@ -469,9 +469,19 @@ int ListEngine::deliver() {
             : QStringLiteral("Impossibile stampare sulla stampante %1").arg(printer.printerName()));
   const double dotsPerMm = printer.resolution() / 25.4;
   bool ok = true;
-  for (int i = 0; i < run.pages.size() && ok; ++i) {
+  bool stopped = false;
+  for (int i = 0; i < run.pages.size() && ok && !stopped; ++i) {
+    // A termination signal abandons the document between pages: the PDF's
+    // temporary file goes, a printer job is aborted.
+    stopped = core::terminationRequested();
+    if (stopped) continue;
     if (i > 0) ok = printer.newPage();
     paintListPage(painter, run.pages[i], dotsPerMm);
+  }
+  if (stopped) {
+    if (!toPdf) printer.abort();
+    painter.end();
+    return fail(kListUserAborted, QStringLiteral("Stampa interrotta"));
   }
   ok = painter.end() && ok && printer.printerState() != QPrinter::Error;
   if (toPdf) ok = ok && pdfIsWhole(pdf->temporaryPath()) && pdf->commit();

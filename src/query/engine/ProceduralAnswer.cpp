@@ -165,7 +165,9 @@ void ProceduralAnswer::openSource(db::Query& source, const QStringList& statemen
       source.sql = statement + QStringList{QStringLiteral("ORDER BY"), ordering};
       try {
         source.open();
-      } catch (const db::DbError&) {
+      } catch (const db::DbError& error) {
+        // A statement cancelled on request is no bad ordering.
+        if (error.isCancelled()) throw;
         ordered = false;
       }
     }
