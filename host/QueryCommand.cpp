@@ -19,6 +19,7 @@
 #include "core/TerminationSignals.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "db/WorkTables.h"
 #include "env/TabX.h"
 #include "grid/GridModel.h"
 #include "platform/reports/ListEngine.h"
@@ -346,6 +347,13 @@ int printToPdf(BatchSession& session, const QueryRequest& request, db::Query& an
 int runOnArchive(BatchSession& session, const QueryRequest& request,
                  const std::optional<QueryRowsFile>& file) {
   TTabXForm& ambiente = session.ambiente();
+  // Work tables left by programs that ended without dropping them go first,
+  // as when the designer opens.
+  try {
+    db::worktables::dropLeftovers(ambiente.IBDatabase1);
+  } catch (const db::DbError&) {
+    // Only a clean-up: the query does not depend on it.
+  }
   // The designer's own transaction: a snapshot that does not wait for locks.
   db::Transaction transaction(ambiente.IBDatabase1, {QStringLiteral("isc_tpb_concurrency"),
                                                      QStringLiteral("isc_tpb_nowait")});

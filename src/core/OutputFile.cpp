@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QMutex>
+#include <QSet>
 #include <cerrno>
 #include <csignal>
 
@@ -35,6 +37,59 @@ void ignoreFileSizeSignal() {
     return true;
   }();
   (void)done;
+}
+
+// The temporary files this process has open: one named with this process's
+// number but not among them was left by an earlier process of that number.
+QMutex liveTemporariesMutex;
+QSet<QString> liveTemporaries;
+
+void setLive(const QString& path, bool live) {
+  const QMutexLocker locker(&liveTemporariesMutex);
+  if (live)
+    liveTemporaries.insert(path);
+  else
+    liveTemporaries.remove(path);
+}
+
+bool isLive(const QString& path) {
+  const QMutexLocker locker(&liveTemporariesMutex);
+  return liveTemporaries.contains(path);
+}
+
+// The process a temporary name ".NAME.tmp<pid>" or ".NAME.tmp<pid>-<n>"
+// belongs to; 0 when the rest of the name is not of that form.
+qint64 temporaryOwner(const QString& entry, const QString& stem) {
+  if (!entry.startsWith(stem)) return 0;
+  const QString rest = entry.mid(stem.size());
+  const QString number = rest.section(QLatin1Char('-'), 0, 0);
+  bool ok = false;
+  const qint64 pid = number.toLongLong(&ok);
+  for (const QChar c : rest)
+    if (!c.isDigit() && c != QLatin1Char('-')) return 0;
+  return ok && pid > 0 ? pid : 0;
+}
+
+// Removes the temporary files of `fileName` in `directory` that a run which
+// ended without finishing left behind: those whose process no longer exists,
+// and those of this process's number that this process did not open. A file
+// whose process is alive, or cannot be told, is never touched.
+void removeLeftTemporaries(const QString& directory, const QString& fileName) {
+  const QString stem = QStringLiteral(".") + fileName + QStringLiteral(".tmp");
+  const QDir dir(directory);
+  const QStringList entries =
+      dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  for (const QString& entry : entries) {
+    const qint64 pid = temporaryOwner(entry, stem);
+    if (pid <= 0) continue;
+    const QString path = dir.filePath(entry);
+    bool gone = false;
+    if (pid == ::getpid())
+      gone = !isLive(path);
+    else
+      gone = ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+    if (gone) ::unlink(encoded(path).constData());
+  }
 }
 
 }  // namespace
@@ -66,17 +121,19 @@ bool OutputFile::open() {
   error_.clear();
   const QFileInfo info(path_);
   if (info.isDir()) return fail(QStringLiteral("è una cartella"), 0);
+  removeLeftTemporaries(info.absolutePath(), info.fileName());
   // Hidden, beside the final file: on the same file system, so that the
-  // rename is atomic.
-  const QString stem = info.absolutePath() + QStringLiteral("/.") + info.fileName();
+  // rename is atomic. Named with the process, so that the next run that
+  // writes this file can tell one left by a run that was killed.
+  const QString stem = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                       QStringLiteral(".tmp") + QString::number(::getpid());
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temporaryPath_ =
-        stem + QStringLiteral(".tmp%1").arg(QRandomGenerator::global()->generate() % 1000000, 6, 10,
-                                            QLatin1Char('0'));
+    temporaryPath_ = attempt ? stem + QStringLiteral("-%1").arg(attempt) : stem;
     fd_ =
         ::open(encoded(temporaryPath_).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }
+  if (fd_ >= 0) setLive(temporaryPath_, true);
   if (fd_ < 0) {
     const int error = errno;
     temporaryPath_.clear();
@@ -125,6 +182,7 @@ bool OutputFile::commit() {
     discard();
     return false;
   }
+  setLive(temporaryPath_, false);
   temporaryPath_.clear();
   // The rename itself made durable; the file is in place whatever this says.
   const int dir = ::open(encoded(QFileInfo(path_).absolutePath()).constData(),
@@ -140,7 +198,10 @@ void OutputFile::discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   buffer_.clear();
-  if (!temporaryPath_.isEmpty()) ::unlink(encoded(temporaryPath_).constData());
+  if (!temporaryPath_.isEmpty()) {
+    ::unlink(encoded(temporaryPath_).constData());
+    setLive(temporaryPath_, false);
+  }
   temporaryPath_.clear();
 }
 

@@ -10,6 +10,11 @@
 // leaves an older file of the final name exactly as it was: never deleted,
 // never truncated.
 //
+// The temporary file is hidden and named after the final one and the process
+// (".NAME.tmp<pid>"). One left by a run that was killed before it finished is
+// removed by the next run that writes the same file, once no process of its
+// number exists any more.
+//
 // A full disk or a file-size limit is a failure like any other: opening the
 // first output file of the process makes the file-size signal (SIGXFSZ)
 // ignored when nobody handles it, so that a write past the limit fails with
@@ -26,8 +31,9 @@ class OutputFile {
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Creates the temporary file, with the permissions of the file it will
-  // replace when there is one. False with error() set.
+  // Removes the temporary files of this final name left by processes that
+  // are gone, then creates the temporary file, with the permissions of the
+  // file it will replace when there is one. False with error() set.
   bool open();
   bool isOpen() const { return fd_ >= 0; }
 

@@ -74,16 +74,9 @@ bool TGenTabStForm::fail(const LocalTable& table) {
 }
 
 bool TGenTabStForm::prepara(LocalTable& table) {
-  const QString stato = platform::localstore::StatoTabellaLocale(table);
-  if (stato != platform::localstore::kEsisteLibera) {
-    // Failures here show when the table is created.
-    platform::localstore::createWorkDirectory(table.directory());
-    table.close();
-    if (!table.create()) return fail(table);
-  }
-  table.close();
-  if (!table.empty() || !table.open(LocalTable::Access::Exclusive)) return fail(table);
-  return true;
+  // Failures here show when the table is taken.
+  if (!table.exists()) platform::localstore::createWorkDirectory(table.directory());
+  return platform::localstore::takeFreeTable(table) || fail(table);
 }
 
 bool TGenTabStForm::iniziaPagina() {

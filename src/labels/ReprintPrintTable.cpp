@@ -4,7 +4,7 @@
 #include "core/SqlText.h"
 #include "core/TextFile.h"
 #include "db/Query.h"
-#include "db/UnitOfWork.h"
+#include "db/Transaction.h"
 #include "db/WorkTables.h"
 #include "env/TabX.h"
 #include "ui/Prompter.h"
@@ -23,7 +23,7 @@ ReprintPrintTable::ReprintPrintTable(TTabXForm& ambiente)
                     ambiente.ValoreGeneratore(QStringLiteral("VOPRACOUNTER")).toLongLong())) {}
 
 QString ReprintPrintTable::namePrefix(int user) {
-  return QStringLiteral("TMP_ST_USER") + QString::number(user) + '_';
+  return db::worktables::kPrintTablePrefix + QString::number(user) + '_';
 }
 
 QString ReprintPrintTable::nameFor(int user, qint64 counter) {
@@ -61,7 +61,7 @@ QStringList ReprintPrintTable::insertStatement(const QString& name, int page, in
 
 bool ReprintPrintTable::drop() {
   try {
-    db::worktables::drop(ambiente_.IBDatabase1, ambiente_.IBTransaction1, name_);
+    db::worktables::drop(ambiente_.IBDatabase1, name_);
     return true;
   } catch (const std::exception&) {
     ui::error(QStringLiteral("Errore interno durante l'eliminazione della tabella "));
@@ -72,7 +72,7 @@ bool ReprintPrintTable::drop() {
 bool ReprintPrintTable::create() {
   const QStringList statement = createStatement(core::sqlIdentifier(name_));
   try {
-    db::worktables::create(ambiente_.IBDatabase1, ambiente_.IBTransaction1, name_, statement);
+    db::worktables::create(ambiente_.IBDatabase1, name_, statement);
     return true;
   } catch (const db::DbError&) {
     core::writeTextLines(ambiente_.GetV(QStringLiteral("BinDir")) + kErrorFile, statement);
@@ -83,18 +83,21 @@ bool ReprintPrintTable::create() {
 }
 
 bool ReprintPrintTable::fill(const std::vector<ReprintRow>& rows, std::size_t first) {
-  db::Query query(ambiente_.IBDatabase1, ambiente_.IBTransaction1);
+  // The window's snapshot is older than the table and does not see it: the
+  // rows go in through a read-committed transaction of their own, emptied
+  // and filled as a whole, and committed for the print library to read.
+  db::Transaction writing(ambiente_.IBDatabase1, {QStringLiteral("isc_tpb_read_committed"),
+                                                  QStringLiteral("isc_tpb_rec_version"),
+                                                  QStringLiteral("isc_tpb_nowait")});
+  db::Query query(ambiente_.IBDatabase1, writing);
   try {
     query.sql = QStringList{QStringLiteral("DELETE FROM ") + core::sqlIdentifier(name_)};
     query.execSql();
-    ambiente_.IBTransaction1.commitRetaining();
   } catch (const db::DbError&) {
     ui::error(QStringLiteral(
         "Errore interno durante l'eliminazione della tabella di appoggio per la stampa"));
     return false;
   }
-  // Nothing of this fill may stay unless every row went in.
-  db::UnitOfWork work(ambiente_.IBTransaction1, db::UnitOfWork::AfterRollback::Restart);
   int page = 1;
   int row = 1;
   for (std::size_t i = first; i < rows.size(); ++i, ++row) {
@@ -112,7 +115,14 @@ bool ReprintPrintTable::fill(const std::vector<ReprintRow>& rows, std::size_t fi
       return false;
     }
   }
-  work.commitRetaining();
+  try {
+    query.close();
+    writing.commit();
+  } catch (const db::DbError&) {
+    ui::error(QStringLiteral(
+        "Errore interno durante il rivesramento dei dati nella  tabella temporanea di stampa"));
+    return false;
+  }
   return true;
 }
 

@@ -25,7 +25,8 @@ class ReprintPrintTable {
   static constexpr int kRowsPerPage = 16;
 
   // Takes the next value of VOPRACOUNTER for the name. All statements run on
-  // the environment's main connection and transaction.
+  // the environment's main connection, each in a short transaction of its
+  // own: the window's snapshot may be older than the table.
   explicit ReprintPrintTable(TTabXForm& ambiente);
 
   const QString& name() const { return name_; }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -73,6 +75,84 @@ TEST(OutputFile, TheFileAppearsWholeOnCommitAndAnOlderOneStaysOnEveryFailure) {
   const FileSizeLimit limit(4);
   EXPECT_FALSE(core::writeTextLines(path, {"INSERT INTO LANCISTAMPA", "VALUES (1)"}));
   EXPECT_EQ(contents(path), "vecchio");
+}
+
+// A child process that opens the output file, writes to it and waits on a
+// pipe; the parent learns the temporary file's name when it is on disk.
+struct WritingChild {
+  pid_t pid = -1;
+  int release = -1;
+  QString temporaryPath;
+};
+
+WritingChild startWritingChild(const QString& path) {
+  int ready[2];
+  int hold[2];
+  if (::pipe(ready) != 0 || ::pipe(hold) != 0) return {};
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(ready[0]);
+    ::close(hold[1]);
+    core::OutputFile file(path);
+    if (file.open() && file.write("parziale")) {
+      const QByteArray name = QFile::encodeName(file.temporaryPath()) + '\n';
+      if (::write(ready[1], name.constData(), name.size()) < 0) ::_exit(2);
+    }
+    char byte;
+    while (::read(hold[0], &byte, 1) < 0 && errno == EINTR) {
+    }
+    file.discard();
+    ::_exit(0);
+  }
+  ::close(ready[1]);
+  ::close(hold[0]);
+  WritingChild child{pid, hold[1], {}};
+  QByteArray name;
+  char byte;
+  while (::read(ready[0], &byte, 1) == 1 && byte != '\n') name += byte;
+  ::close(ready[0]);
+  child.temporaryPath = QFile::decodeName(name);
+  return child;
+}
+
+TEST(OutputFile, TemporariesOfKilledRunsGoWithTheNextWriteAndThoseOfLiveRunsStay) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("lancio.pdf");
+  writeFile(path, "vecchio");
+  writeFile(dir.filePath("altro.pdf"), "altro");
+
+  WritingChild killed = startWritingChild(path);
+  WritingChild alive = startWritingChild(path);
+  WritingChild otherTarget = startWritingChild(dir.filePath("altro.pdf"));
+  ASSERT_GT(killed.pid, 0);
+  ASSERT_GT(alive.pid, 0);
+  ASSERT_GT(otherTarget.pid, 0);
+  EXPECT_EQ(QFileInfo(killed.temporaryPath).fileName(),
+            ".lancio.pdf.tmp" + QString::number(killed.pid));
+  ::kill(killed.pid, SIGKILL);
+  ::kill(otherTarget.pid, SIGKILL);
+  ::waitpid(killed.pid, nullptr, 0);
+  ::waitpid(otherTarget.pid, nullptr, 0);
+  ASSERT_TRUE(QFile::exists(killed.temporaryPath)) << "a kill leaves the temporary file";
+  // One of this process's number that it did not open: left by an earlier
+  // process that had the same number.
+  const QString reused = dir.filePath(".lancio.pdf.tmp" + QString::number(::getpid()) + "-7");
+  writeFile(reused, "prima");
+
+  core::OutputFile file(path);
+  ASSERT_TRUE(file.open());
+  ASSERT_TRUE(file.write("nuovo") && file.commit());
+  EXPECT_EQ(contents(path), "nuovo");
+  EXPECT_FALSE(QFile::exists(killed.temporaryPath));
+  EXPECT_FALSE(QFile::exists(reused));
+  EXPECT_TRUE(QFile::exists(alive.temporaryPath)) << "a run still writing keeps its file";
+  EXPECT_TRUE(QFile::exists(otherTarget.temporaryPath)) << "only this target's are looked at";
+
+  ::close(alive.release);
+  ::close(killed.release);
+  ::close(otherTarget.release);
+  ::waitpid(alive.pid, nullptr, 0);
+  EXPECT_FALSE(QFile::exists(alive.temporaryPath)) << "its own run discards it";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "db/Database.h"
+#include "db/WorkTables.h"
 #include "host/HostProgramRun.h"
 #include "support/FirebirdFixture.h"
 #include "support/HostInstallation.h"
@@ -81,6 +82,26 @@ TEST_F(QueryCommandTest, PrintsTheStatementOfTheDefaultListAndOfARowsFile) {
       queryCommand({"--table", "ETICHETTE", "--rows", writeRows("1\tID\t1\t(ID=)\n"), "--sql"});
   EXPECT_EQ(refused.exitCode, 0) << refused.errors.toStdString();
   EXPECT_TRUE(refused.output.endsWith("((XX.ID=))\n")) << refused.output.toStdString();
+}
+
+// Work tables whose program was killed (its attachment is gone) are dropped
+// when a query runs, whoever made them.
+TEST_F(QueryCommandTest, RunningAQueryDropsWorkTablesLeftByProgramsThatAreGone) {
+  {
+    db::Database killed;
+    host_.openArchive(killed);
+    db::worktables::create(killed, "TMP_RISP_USER2_4_1",
+                           {"CREATE TABLE TMP_RISP_USER2_4_1 (X INTEGER)"});
+    db::worktables::create(killed, "TMP_ST_USER3_2", {"CREATE TABLE TMP_ST_USER3_2 (X INTEGER)"});
+  }
+  const CommandRun run = queryCommand({"--table", "LANCISTAMPA", "--run"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+  db::Database after;
+  host_.openArchive(after);
+  EXPECT_EQ(readOne(after,
+                    "SELECT COUNT(*) FROM RDB$RELATIONS "
+                    "WHERE RDB$RELATION_NAME STARTING WITH 'TMP_'"),
+            "0");
 }
 
 TEST_F(QueryCommandTest, RunsTheQueryAndPrintsTheAnswerOrTheRefusal) {

@@ -4,6 +4,7 @@
 
 #include "core/Paths.h"
 #include "db/Query.h"
+#include "db/Transaction.h"
 #include "env/TabX.h"
 #include "labels/BarcodeDecoder.h"
 #include "labels/ReprintPrintTable.h"
@@ -27,7 +28,9 @@ class DecodedReprintTest : public ::testing::Test {
   }
   QStringList pages(TTabXForm& env, const QString& table) {
     QStringList list;
-    db::Query query(env.IBDatabase1, env.IBTransaction1);
+    // As the print library reads them: committed, seen from a new transaction.
+    db::Transaction reading(env.IBDatabase1);
+    db::Query query(env.IBDatabase1, reading);
     query.sql << "SELECT NPAGINA||'.'||NRIGA||' '||BARCODE||' '||COALESCE(DESCRIZIONE,'-') FROM " +
                      table
               << "ORDER BY NPAGINA,NRIGA";
@@ -175,6 +178,32 @@ TEST_F(DecodedReprintTest, TablesLeftByAWindowThatDidNotCloseAreDroppedNextTime)
   EXPECT_FALSE(exists(leftBehind));
   EXPECT_TRUE(exists(stillOpen.name())) << "a window still open keeps its table";
   EXPECT_TRUE(exists(foreign.name())) << "another user's tables are not touched";
+}
+
+TEST_F(DecodedReprintTest, ThePrintTableWorksWhileAnotherConnectionChangesTables) {
+  auto env = environment();
+  // The window's snapshot is older than what the other user does next.
+  env->IBTransaction1.ensureStarted();
+  auto otherUser = environment(2);
+  runStatement(otherUser->IBDatabase1, "CREATE TABLE APPOGGIO_ALTRUI (X INTEGER)");
+  runStatement(otherUser->IBDatabase1, "DROP TABLE APPOGGIO_ALTRUI");
+
+  labels::ReprintPrintTable table(*env);
+  ASSERT_TRUE(table.drop());
+  ASSERT_TRUE(table.create()) << prompter_.texts().join(" | ").toStdString();
+  ASSERT_TRUE(table.fill(rows(2), 0));
+  EXPECT_EQ(pages(*env, table.name()), (QStringList{"1.1 B01 -", "1.2 B02 -"}));
+  {
+    // The print library reads on a connection of its own, which it closes.
+    auto library = environment(3);
+    EXPECT_EQ(readOne(library->IBDatabase1, "SELECT COUNT(*) FROM " + table.name()), "2");
+  }
+  EXPECT_TRUE(table.drop());
+  EXPECT_EQ(
+      readOne(otherUser->IBDatabase1,
+              "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='" + table.name() + "'"),
+      "0");
+  EXPECT_TRUE(prompter_.texts().isEmpty()) << prompter_.texts().join(" | ").toStdString();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/Cp1252.h"
 #include "core/Paths.h"
 #include "db/Query.h"
+#include "db/Transaction.h"
 #include "env/TabX.h"
 #include "labels/RistampaBarcode1Form.h"
 #include "labels/VopraDocument.h"
@@ -67,7 +68,9 @@ class RistampaBarcode1FormTest : public ::testing::Test {
   }
   QStringList rowsOf(TRistampaBarcode1Form& form) {
     QStringList list;
-    db::Query query(form.ambiente().IBDatabase1, form.ambiente().IBTransaction1);
+    // As the print library reads them: committed, seen from a new transaction.
+    db::Transaction reading(form.ambiente().IBDatabase1);
+    db::Query query(form.ambiente().IBDatabase1, reading);
     query.sql << "SELECT NPAGINA||'.'||NRIGA||' '||BARCODE FROM " + form.tabellaStampa()
               << "ORDER BY NPAGINA,NRIGA";
     for (query.open(); !query.isEof(); query.next()) list << query.text(query.field(0).name);

@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QTime>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -165,14 +167,28 @@ bool LocalTable::failSqlite(const QString& what) {
 
 bool LocalTable::lock(Access access) {
   if (lockFd_ >= 0) return true;
+  taken_ = false;
   const QByteArray lockPath = QFile::encodeName(nativeFilePath() + QStringLiteral("-lock"));
-  lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (lockFd_ < 0) return fail(QStringLiteral("impossibile aprire il file di blocco"));
-  if (::flock(lockFd_, (access == Access::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+  // A lock file is deleted only by the holder of its exclusive lock. Whoever
+  // opened it just before then gets its lock on a file that no longer has the
+  // name, so the lock counts only when the name still leads to the file
+  // locked; otherwise the name's new file is locked instead.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (lockFd_ < 0) return fail(QStringLiteral("impossibile aprire il file di blocco"));
+    if (::flock(lockFd_, (access == Access::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+      unlock();
+      taken_ = true;
+      return fail(QStringLiteral("la tabella è in uso da un altro utente"));
+    }
+    struct stat locked = {};
+    struct stat named = {};
+    if (::fstat(lockFd_, &locked) == 0 && ::stat(lockPath.constData(), &named) == 0 &&
+        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)
+      return true;
     unlock();
-    return fail(QStringLiteral("la tabella è in uso da un altro utente"));
   }
-  return true;
+  return fail(QStringLiteral("impossibile bloccare la tabella"));
 }
 
 void LocalTable::unlock() {
@@ -199,10 +215,43 @@ bool LocalTable::create() {
     unlock();
     return fail(QStringLiteral("impossibile sostituire la tabella esistente"));
   }
+  const bool created = define();
+  close();
+  return created;
+}
+
+bool LocalTable::createNew() {
+  close();
+  if (columns_.isEmpty()) return fail(QStringLiteral("nessuna colonna definita"));
+  if (!lock(Access::Exclusive)) return false;
+  // The file itself is made only when absent: of two processes that got here
+  // for one name, one after the other, only the first makes it.
+  const int fd = ::open(QFile::encodeName(nativeFilePath()).constData(),
+                        O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    const int error = errno;
+    unlock();
+    taken_ = error == EEXIST;
+    return fail(taken_
+                    ? QStringLiteral("la tabella esiste già")
+                    : QStringLiteral("impossibile creare la tabella: ") + qt_error_string(error));
+  }
+  ::close(fd);
+  if (!define()) {
+    close();
+    return false;
+  }
+  access_ = Access::Exclusive;
+  return true;
+}
+
+bool LocalTable::define() {
+  const QString file = nativeFilePath();
   if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db_,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
     failSqlite(QStringLiteral("impossibile creare la tabella"));
-    close();
+    closeDatabase();
+    QFile::remove(file);
     return false;
   }
   QString rowsTable = QStringLiteral("CREATE TABLE righe (");
@@ -226,10 +275,10 @@ bool LocalTable::create() {
             .arg(QString(indexFields_[i]).replace(QLatin1Char('\''), QLatin1String("''")));
   const QString definition = QStringLiteral("BEGIN;") + QString::fromLatin1(kSchema) + rowsTable +
                              descriptions + QStringLiteral("COMMIT;");
-  const bool created = execute(definition);
-  close();
-  if (!created) QFile::remove(file);
-  return created;
+  if (execute(definition)) return true;
+  closeDatabase();
+  QFile::remove(file);
+  return false;
 }
 
 bool LocalTable::open(Access access) {
@@ -252,7 +301,7 @@ bool LocalTable::open(Access access) {
   return true;
 }
 
-void LocalTable::close() {
+void LocalTable::closeDatabase() {
   finalizeStatements();
   if (db_) {
     // A batch left open is not written: a half-filled table is never kept.
@@ -260,7 +309,21 @@ void LocalTable::close() {
     sqlite3_close(db_);
     db_ = nullptr;
   }
+}
+
+void LocalTable::close() {
+  closeDatabase();
   unlock();
+}
+
+bool LocalTable::share() {
+  if (!isOpen()) return fail(QStringLiteral("la tabella non è aperta"));
+  // Changing the kind of an own flock lock lets no other process in between
+  // on Linux: the table stays held throughout.
+  if (access_ == Access::Exclusive && ::flock(lockFd_, LOCK_SH | LOCK_NB) != 0)
+    return fail(QStringLiteral("impossibile condividere la tabella"));
+  access_ = Access::Shared;
+  return true;
 }
 
 bool LocalTable::empty() {
@@ -275,11 +338,20 @@ bool LocalTable::empty() {
 }
 
 bool LocalTable::remove() {
-  close();
-  if (!exists()) return fail(QStringLiteral("la tabella non esiste"));
-  if (!lock(Access::Exclusive)) return false;
+  closeDatabase();
+  if (!exists()) {
+    unlock();
+    return fail(QStringLiteral("la tabella non esiste"));
+  }
+  if (lockFd_ < 0) {
+    if (!lock(Access::Exclusive)) return false;
+  } else if (access_ != Access::Exclusive && ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+    unlock();
+    return fail(QStringLiteral("la tabella è in uso da un altro utente"));
+  }
   const bool removed = QFile::remove(nativeFilePath());
-  QFile::remove(nativeFilePath() + QStringLiteral("-lock"));
+  // The lock file goes while its lock is still held: see lock().
+  ::unlink(QFile::encodeName(nativeFilePath() + QStringLiteral("-lock")).constData());
   unlock();
   return removed || fail(QStringLiteral("impossibile cancellare la tabella"));
 }

@@ -53,14 +53,25 @@ class LocalTable {
   // Creates the table from the definitions, replacing an existing one
   // that nobody holds. The table stays closed.
   bool create();
+  // Creates the table from the definitions only when no file of its name
+  // exists, and leaves it open exclusively: of several processes creating
+  // one name at once, exactly one succeeds. The others fail with
+  // nameTaken() true (the file exists, or another holds the name).
+  bool createNew();
+  // Whether the last creation or opening failed because the name is taken.
+  bool nameTaken() const { return taken_; }
   bool open(Access access = Access::Shared);
   void close();
   bool isOpen() const { return db_ != nullptr; }
   bool isExclusive() const { return isOpen() && access_ == Access::Exclusive; }
+  // Turns an exclusive opening into a shared one without letting the table
+  // go: others may then read it, nobody may take it.
+  bool share();
   // Removes every row: the table must be open exclusively here, or held
   // by nobody.
   bool empty();
-  // Deletes the table's file: the table must be held by nobody else.
+  // Deletes the table's file and its lock file: the table must be held by
+  // nobody else (this object may hold it).
   bool remove();
 
   // Many appends and updates inside one batch are written at once.
@@ -81,6 +92,10 @@ class LocalTable {
   bool failSqlite(const QString& what);
   bool lock(Access access);
   void unlock();
+  // Writes the schema into the new file and leaves it open; on failure the
+  // file is removed.
+  bool define();
+  void closeDatabase();
   bool execute(const QString& statement);
   sqlite3_stmt* cachedStatement(qsizetype slot, const QString& text);
   void finalizeStatements();
@@ -95,6 +110,7 @@ class LocalTable {
   QList<sqlite3_stmt*> statements_;
   int lockFd_ = -1;
   Access access_ = Access::Shared;
+  bool taken_ = false;
   QString error_;
 };
 

@@ -48,10 +48,30 @@ QString ProssimoNomeLibero(const QString& name) {
   return base + QStringLiteral(".DB");
 }
 
+bool takeFreeTable(LocalTable& table) {
+  // Beyond this many names in a row taken, something else is wrong.
+  constexpr int kNames = 100;
+  for (int i = 0; i < kNames; ++i) {
+    if (table.createNew()) return true;
+    if (!table.nameTaken()) return false;
+    // A file nobody holds (left by a run that ended) is replaced; one held,
+    // or taken again at this moment, leaves the name to its holder.
+    table.remove();
+    if (table.createNew()) return true;
+    if (!table.nameTaken()) return false;
+    table.setName(ProssimoNomeLibero(table.name()));
+  }
+  return false;
+}
+
 bool dropAlternativeTable(LocalTable& table, const QString& usualName) {
   if (table.name().compare(usualName, Qt::CaseInsensitive) == 0) return true;
-  table.close();
-  return !table.exists() || table.remove();
+  // Deleted while still held, so that nobody takes it in between.
+  if (!table.exists()) {
+    table.close();
+    return true;
+  }
+  return table.remove();
 }
 
 bool createWorkDirectory(const QString& directory) {

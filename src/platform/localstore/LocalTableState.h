@@ -23,6 +23,14 @@ QString StatoTabellaLocale(LocalTable& table);
 // RIGHE02.DB, SUM99.DB gives SUM100.DB.
 QString ProssimoNomeLibero(const QString& name);
 
+// Takes a work table under the table object's name or, when that name is
+// taken, under the next free one (ProssimoNomeLibero): a file nobody holds is
+// replaced; a name is taken by creating its file exclusively, so that of
+// several processes after one name exactly one gets it and the others move
+// on. The table is left open exclusively and empty, with the columns and
+// index fields set on the object. False with the reason in lastError().
+bool takeFreeTable(LocalTable& table);
+
 // When the table object has moved away from its usual name, closes it and
 // deletes its file, so that a table taken under another name does not stay
 // behind. Returns false only when such a file could not be deleted.

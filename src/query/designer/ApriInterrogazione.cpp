@@ -5,6 +5,7 @@
 #include "db/DbError.h"
 #include "db/Table.h"
 #include "db/Transaction.h"
+#include "db/WorkTables.h"
 #include "grid/QuovGrid.h"
 #include "query/designer/IBLQueryForm.h"
 #include "ui/Prompter.h"
@@ -21,6 +22,13 @@ void ApriInterrogazione(const RichiestaInterrogazione& richiesta) {
   } catch (const db::DbError& error) {
     ui::error(QStringLiteral("Impossibile aprire la query: ") + error.text());
     return;
+  }
+  // Work tables left by programs that ended without dropping them (their
+  // attachment is gone) are dropped before the designer makes its own.
+  try {
+    db::worktables::dropLeftovers(database);
+  } catch (const db::DbError&) {
+    // Only a clean-up: the designer does not depend on it.
   }
   db::Transaction transaction(database, richiesta.tabella->transaction().params());
 

@@ -76,21 +76,13 @@ bool ChartTable::fill(db::DataSet& answer, const ChartRequest& request, QString&
   // A table taken under another name by an earlier fill goes first.
   dropAlternative();
   table_.setName(kNome);
-  const QString state = store::StatoTabellaLocale(table_);
-  if (state != store::kEsisteLibera || table_.columns() != kColumns) {
-    if (!store::createWorkDirectory(table_.directory())) {
-      error = QStringLiteral("Impossibile creare la directory %1").arg(table_.directory());
-      return false;
-    }
-    table_.setColumns(kColumns);
-    table_.setIndexFields({});
-    if (!table_.create()) {
-      error = table_.lastError();
-      return false;
-    }
+  if (!table_.exists() && !store::createWorkDirectory(table_.directory())) {
+    error = QStringLiteral("Impossibile creare la directory %1").arg(table_.directory());
+    return false;
   }
-  if ((!table_.isExclusive() && !table_.open(store::LocalTable::Access::Exclusive)) ||
-      !table_.empty()) {
+  table_.setColumns(kColumns);
+  table_.setIndexFields({});
+  if (!store::takeFreeTable(table_)) {
     error = table_.lastError();
     table_.close();
     return false;

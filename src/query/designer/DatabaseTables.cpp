@@ -6,6 +6,7 @@
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "db/WorkTables.h"
 #include "ui/Prompter.h"
 
 namespace query::designer {
@@ -13,12 +14,16 @@ namespace query::designer {
 QStringList userTables(db::Database& database, db::Transaction& transaction) {
   transaction.ensureStarted();
   db::Query tables(database, transaction);
-  tables.sql << QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) AS NOME FROM RDB$RELATIONS")
+  tables.sql << QStringLiteral("SELECT TRIM(RDB$RELATION_NAME) AS NOME, RDB$DESCRIPTION AS NOTA")
+             << QStringLiteral("FROM RDB$RELATIONS")
              << QStringLiteral("WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL")
              << QStringLiteral("ORDER BY 1");
   tables.open();
   QStringList names;
-  for (; !tables.isEof(); tables.next()) names << tables.text(QStringLiteral("NOME"));
+  for (; !tables.isEof(); tables.next()) {
+    const QString name = tables.text(QStringLiteral("NOME"));
+    if (!db::worktables::isWorkTable(name, tables.text(QStringLiteral("NOTA")))) names << name;
+  }
   return names;
 }
 

@@ -10,7 +10,8 @@ class Transaction;
 
 namespace query::designer {
 
-// The names of the database's own tables (no views, no system tables), sorted.
+// The names of the database's own tables (no views, no system tables, no
+// work tables of this program), sorted.
 QStringList userTables(db::Database& database, db::Transaction& transaction);
 
 // The fields of `table` in definition order. A table the database does not

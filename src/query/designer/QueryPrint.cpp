@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
 
@@ -123,26 +125,41 @@ bool QueryPrint::generateAdvanced(const engine::PrintSource& source, const Print
   layout.numberPages = choices.numberPages;
   layout.longTexts = choices.longTexts;
   layout.font = choices.font;
-  QString error;
-  if (!engine::writeLayoutFile(generatedPath(), engine::advancedLayoutLines(layout), &error)) {
-    ui::error(QStringLiteral("Impossibile scrivere il report %1: %2").arg(generatedPath(), error));
-    return false;
-  }
+  if (!writeGenerated(engine::advancedLayoutLines(layout))) return false;
   flags_.layoutCurrent = true;
   memory_.lastReportType = 0;
   return true;
 }
 
 bool QueryPrint::generateStandard(const PrintChoices& choices) {
-  QString error;
-  if (!engine::writeLayoutFile(generatedPath(), engine::standardLayoutLines(choices.font),
-                               &error)) {
-    ui::error(QStringLiteral("Impossibile scrivere il report %1: %2").arg(generatedPath(), error));
-    return false;
-  }
+  if (!writeGenerated(engine::standardLayoutLines(choices.font))) return false;
   flags_.layoutCurrent = true;
   memory_.lastReportType = 1;
   return true;
+}
+
+QString QueryPrint::privateLayoutPath() {
+  if (!memory_.layoutFolder) memory_.layoutFolder = std::make_shared<QTemporaryDir>();
+  return core::storedPath(memory_.layoutFolder->filePath(QStringLiteral("QuovTemp.lst")));
+}
+
+bool QueryPrint::writeGenerated(const QStringList& lines) {
+  QString error;
+  if (!engine::writeLayoutFile(privateLayoutPath(), lines, &error)) {
+    ui::error(QStringLiteral("Impossibile scrivere il report %1: %2").arg(generatedPath(), error));
+    return false;
+  }
+  publishGenerated();
+  return true;
+}
+
+void QueryPrint::publishGenerated() {
+  QFile own(core::nativePath(privateLayoutPath()));
+  if (!own.open(QIODevice::ReadOnly)) return;
+  QString error;
+  // Only a copy for the users to look at: the print goes on from the
+  // window's own file whether or not it could be written.
+  engine::writeLayoutBytes(generatedPath(), own.readAll(), &error);
 }
 
 bool QueryPrint::start(const QString& path) {
@@ -233,13 +250,16 @@ bool QueryPrint::advancedPrint(const engine::PrintSource& source, const PrintCho
               ui::Yes | ui::No, QString()) != ui::Yes)
         return false;
       if (!generateAdvanced(source, choices)) return false;
-      path = generatedPath();
+      path = privateLayoutPath();
     }
   } else {
-    if (!flags_.layoutCurrent && !generateAdvanced(source, choices)) return false;
-    path = generatedPath();
+    if ((!flags_.layoutCurrent || !QFileInfo::exists(core::nativePath(privateLayoutPath()))) &&
+        !generateAdvanced(source, choices))
+      return false;
+    path = privateLayoutPath();
   }
   const bool printed = runAdvanced(source, choices, path);
+  if (path == privateLayoutPath()) publishGenerated();
   flags_.layoutCurrent = false;
   return printed;
 }
@@ -306,7 +326,7 @@ bool QueryPrint::simplePrint(const engine::PrintSource& source, const PrintChoic
     path = reportPath(choices.reportName);
   } else {
     if (!generateStandard(choices)) return false;
-    path = generatedPath();
+    path = privateLayoutPath();
   }
 
   LocalTable& pagesTable = generator->TabellaTestate();
@@ -353,7 +373,9 @@ bool QueryPrint::simplePrint(const engine::PrintSource& source, const PrintChoic
     }
     if (result < 0) break;
   }
-  return endListPrint(path, result);
+  const bool printed = endListPrint(path, result);
+  if (path == privateLayoutPath()) publishGenerated();
+  return printed;
 }
 
 bool QueryPrint::textReportPrint(const engine::PrintSource& source, const PrintChoices& choices) {
@@ -379,10 +401,11 @@ void QueryPrint::editLayout(const engine::PrintSource& source, const PrintChoice
   if (!choices.reportName.isEmpty()) {
     path = reportPath(choices.reportName);
   } else {
-    if (!(flags_.layoutCurrent && memory_.lastReportType == 0) &&
+    if (!(flags_.layoutCurrent && memory_.lastReportType == 0 &&
+          QFileInfo::exists(core::nativePath(privateLayoutPath()))) &&
         !generateAdvanced(source, choices))
       return;
-    path = generatedPath();
+    path = privateLayoutPath();
   }
   const int records = source.count();
   engine_.setDesignHandler([this, &source, &choices, records] {
@@ -392,6 +415,8 @@ void QueryPrint::editLayout(const engine::PrintSource& source, const PrintChoice
   const int result = engine_.LlDefineLayout(place_.parent, QStringLiteral("Design Lists"),
                                             reports::kListProjectType, path);
   engine_.setDesignHandler({});
+  // The users find what they edited where they always did.
+  if (choices.reportName.isEmpty()) publishGenerated();
   if (result == reports::kListProjectMissing)
     ui::plain(QStringLiteral("Attenzione: file ") + path +
               QStringLiteral(" non trovato, impossibile continuare"));

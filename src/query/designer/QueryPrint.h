@@ -9,6 +9,7 @@
 #include "query/model/DesignerFlags.h"
 #include "query/model/Totals.h"
 
+class QTemporaryDir;
 class QWidget;
 class TGenTabStForm;
 
@@ -33,6 +34,8 @@ struct PrintChoices {
 struct PrintMemory {
   int lastReportType = 0;  // the type of the last generated layout or chosen type
   model::Totals totals;
+  // The window's own folder for its generated layout, made when first needed.
+  std::shared_ptr<QTemporaryDir> layoutFolder;
 };
 
 // The folders and names a print uses.
@@ -64,14 +67,24 @@ class QueryPrint {
   void editLayout(const engine::PrintSource& source, const PrintChoices& choices);
 
   QString reportPath(const QString& name) const;
+  // Report\QuovTemp.lst: where the users find the last generated layout.
   QString generatedPath() const;
+  // The generated layout this window prints and edits: a file of its own
+  // (stored form), so that prints of other windows and other processes
+  // never read it nor it theirs.
+  QString privateLayoutPath();
   bool hasTotals(const engine::PrintSource& source, int type) const;
-  // Writes the advanced or the standard layout into Report\QuovTemp.lst.
+  // Writes the advanced or the standard layout into the window's own layout
+  // file, then replaces Report\QuovTemp.lst whole with it.
   bool generateAdvanced(const engine::PrintSource& source, const PrintChoices& choices);
   bool generateStandard(const PrintChoices& choices);
 
  private:
   bool start(const QString& path);
+  // Writes the generated layout's lines into the window's own file.
+  bool writeGenerated(const QStringList& lines);
+  // Replaces Report\QuovTemp.lst whole with the window's own layout.
+  void publishGenerated();
   void defineVariables(const PrintChoices& choices);
   void defineFields(const engine::PrintSource& source, int row, bool current, bool totals,
                     bool forDesign = false);

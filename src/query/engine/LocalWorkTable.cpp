@@ -83,13 +83,6 @@ bool LocalWorkTable::create(const platform::localstore::LocalColumns& columns, Q
   namespace store = platform::localstore;
   release();
   table_.setName(usualName_);
-  if (store::StatoTabellaLocale(table_) == store::kEsisteLibera) {
-    table_.close();
-    if (!table_.remove()) {
-      *error = table_.lastError();
-      return false;
-    }
-  }
   if (!QDir(core::nativePath(table_.directory())).exists() &&
       !store::createWorkDirectory(table_.directory())) {
     *error = QStringLiteral("impossibile creare la directory ") + table_.directory();
@@ -97,7 +90,7 @@ bool LocalWorkTable::create(const platform::localstore::LocalColumns& columns, Q
   }
   table_.setColumns(columns);
   table_.setIndexFields({});
-  if (!table_.create() || !table_.open(LocalTable::Access::Exclusive)) {
+  if (!store::takeFreeTable(table_)) {
     *error = table_.lastError();
     return false;
   }
@@ -105,8 +98,8 @@ bool LocalWorkTable::create(const platform::localstore::LocalColumns& columns, Q
 }
 
 bool LocalWorkTable::hold(QString* error) {
-  table_.close();
-  if (table_.open(LocalTable::Access::Shared)) return true;
+  // Shared without letting it go: nobody may take it in between.
+  if (table_.isOpen() ? table_.share() : table_.open(LocalTable::Access::Shared)) return true;
   *error = table_.lastError();
   return false;
 }

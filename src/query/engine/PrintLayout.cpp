@@ -339,6 +339,10 @@ QByteArray layoutFileBytes(const QStringList& lines) {
 }
 
 bool writeLayoutFile(const QString& storedPath, const QStringList& lines, QString* error) {
+  return writeLayoutBytes(storedPath, layoutFileBytes(lines), error);
+}
+
+bool writeLayoutBytes(const QString& storedPath, const QByteArray& bytes, QString* error) {
   const QString native = core::nativePath(storedPath);
   const QString directory = QFileInfo(native).absolutePath();
   if (!QDir().mkpath(directory)) {
@@ -346,7 +350,7 @@ bool writeLayoutFile(const QString& storedPath, const QStringList& lines, QStrin
     return false;
   }
   core::OutputFile file(native);
-  if (file.open() && file.write(layoutFileBytes(lines)) && file.commit()) return true;
+  if (file.open() && file.write(bytes) && file.commit()) return true;
   if (error) *error = file.error();
   return false;
 }

@@ -70,5 +70,7 @@ QByteArray layoutFileBytes(const QStringList& lines);
 // Writes a layout file (stored path), whole or not at all, creating its
 // directory when missing. False with `error` set.
 bool writeLayoutFile(const QString& storedPath, const QStringList& lines, QString* error);
+// The same for a layout's bytes as they are.
+bool writeLayoutBytes(const QString& storedPath, const QByteArray& bytes, QString* error);
 
 }  // namespace query::engine

@@ -7,6 +7,7 @@
 #include "db/DbError.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "db/WorkTables.h"
 
 namespace query::output {
 
@@ -55,11 +56,16 @@ QString typeDefinition(const db::FieldInfo& field) {
 
 const QString kTableExportFailure = QStringLiteral("E' avvenuto un errore durante l'esportazione");
 
-void run(db::Database& database, const QStringList& statement) {
+// Fills the new table and takes away its work-table mark in one
+// transaction: the rows and the end of the mark become permanent together.
+void fill(db::Database& database, const QStringList& insert, const QString& name) {
   db::Transaction transaction(database);
-  db::Query query(database, transaction);
-  query.sql = statement;
-  query.execSql();
+  {
+    db::Query query(database, transaction);
+    query.sql = insert;
+    query.execSql();
+  }
+  db::worktables::unmark(transaction, name);
   transaction.commit();
 }
 
@@ -96,7 +102,12 @@ ExportOutcome exportToTable(db::Database& database, const std::vector<db::FieldI
     return outcome;
   }
   try {
-    run(database, create);
+    // A table of this name that an interrupted export left behind (still
+    // marked with an attachment that is gone) is replaced.
+    if (db::worktables::isLeftover(database, name)) db::worktables::drop(database, name);
+    // Marked as this attachment's work table until it is filled, so that an
+    // export interrupted in between leaves a table known as a leftover.
+    db::worktables::create(database, name, create);
   } catch (const db::DbError& error) {
     // Nothing was created: a table of that name that was already there stays.
     outcome.messages << core::error(kTableExportFailure + QStringLiteral("\r\r") + error.text());
@@ -106,7 +117,7 @@ ExportOutcome exportToTable(db::Database& database, const std::vector<db::FieldI
   QStringList insert{QStringLiteral("INSERT INTO ") + name + ' '};
   insert << answerSql;
   try {
-    run(database, insert);
+    fill(database, insert, name);
   } catch (const db::DbError& error) {
     const QString saved = binDirectory + kTableExportErrorFile;
     QString text = kTableExportFailure + QStringLiteral("\r\r") + error.text();
@@ -115,7 +126,7 @@ ExportOutcome exportToTable(db::Database& database, const std::vector<db::FieldI
     else
       text += QStringLiteral("\r\rIstruzione salvata in ") + saved;
     try {
-      run(database, {QStringLiteral("DROP TABLE ") + name});
+      db::worktables::drop(database, name);
     } catch (const db::DbError& dropError) {
       text += QStringLiteral("\r\rLa tabella ") + name +
               QStringLiteral(" creata per l'esportazione è rimasta: ") + dropError.text();

@@ -23,8 +23,11 @@ inline const QString kTableExportErrorFile = QStringLiteral("queryib.sql");
 
 // Writes the answer into a new table of the database: the name is checked
 // as an identifier before any statement; the table, one column per answer
-// field, is created and committed; then "INSERT INTO <name> " followed by
-// the answer's statement runs in a transaction of its own and is committed.
+// field, is created in a short transaction of its own and marked as this
+// attachment's work table; then "INSERT INTO <name> " followed by the
+// answer's statement runs, and the mark is taken away, in one transaction
+// that is committed. A table of that name still marked by an attachment that
+// is gone (an export interrupted before it was filled) is dropped first.
 // When the insert fails it is rolled back, its statement is saved as
 // queryib.sql in the bin directory (stored form), the table just created is
 // dropped again and the outcome says so; success is never reported then.

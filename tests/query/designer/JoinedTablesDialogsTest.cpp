@@ -10,6 +10,7 @@
 
 #include "db/Database.h"
 #include "db/Transaction.h"
+#include "db/WorkTables.h"
 #include "grid/RadioGroup.h"
 #include "query/designer/IBAggForm.h"
 #include "query/designer/IBCamVisForm.h"
@@ -30,7 +31,11 @@ class JoinedTablesDialogsTest : public FirebirdTest {
     execute(*database_, {"CREATE TABLE ETICHETTE (ID INTEGER, CODICE VARCHAR(20), QTA INTEGER)",
                          "CREATE TABLE LANCISTAMPA (ID INTEGER, NOTE VARCHAR(40), DATA DATE)",
                          "CREATE TABLE CLIENTI (ID INTEGER, NOME VARCHAR(40))",
-                         "CREATE VIEW VISTA AS SELECT ID FROM CLIENTI"});
+                         "CREATE VIEW VISTA AS SELECT ID FROM CLIENTI",
+                         "CREATE TABLE TMP_ST_USER1_3 (NPAGINA INTEGER)",
+                         "CREATE TABLE TMP_RISP_USER1_9_1 (ID INTEGER)"});
+    // An export being filled is a work table too until it is done.
+    db::worktables::create(*database_, "ESPORTAZIONE", {"CREATE TABLE ESPORTAZIONE (ID INTEGER)"});
     transaction_ = std::make_unique<db::Transaction>(
         *database_, QStringList{"isc_tpb_concurrency", "isc_tpb_nowait"});
     form_ = std::make_unique<TIBLQueryForm>(
@@ -74,7 +79,8 @@ TEST_F(JoinedTablesDialogsTest, AddTableChecksThenAppendsTheJoin) {
     EXPECT_FALSE(form.joinPart()->isVisible());
     EXPECT_TRUE(form.EditNomeTabella()->isReadOnly());
 
-    // The table list offers the tables, not the views; Apri takes the selected one.
+    // The table list offers the tables, not the views nor the work tables;
+    // Apri takes the selected one.
     prompter_.script([](QDialog& list) {
       auto* names = control<QListWidget>(list, "ListBox1");
       QStringList offered;

@@ -164,6 +164,43 @@ TEST_F(QueryPrintTest, AdvancedPrintWritesItsLayoutAndAPdfWithRowsTotalsAndPageN
   EXPECT_TRUE(bytes.contains("Text=\xA8Totale.QTA\xA8"));
 }
 
+// Two windows print at once: each prints the layout it generated, whatever
+// the other wrote into Report\QuovTemp.lst meanwhile, and the file holds the
+// layout of the print that ended last, whole.
+TEST_F(QueryPrintTest, EachWindowPrintsTheLayoutItGeneratedWhateverAnotherWroteSince) {
+  QueryPrint first(engine_, place_, flags_, memory_);
+  const query::engine::PrintSource articles = source();
+  ASSERT_TRUE(first.generateAdvanced(articles, choices(0)));
+
+  db::Query otherAnswer(*database_, *transaction_);
+  otherAnswer.sql = QStringList{"SELECT QTA AS PEZZI_ALTRUI FROM ARTICOLI"};
+  otherAnswer.open();
+  query::model::AnswerCodes otherCodes;
+  platform::reports::ListEngine otherEngine;
+  const QString otherPdf = dir_.filePath(QStringLiteral("altra.pdf"));
+  otherEngine.setPdfOutput(otherPdf);
+  query::model::DesignerFlags otherFlags;
+  query::designer::PrintMemory otherMemory;
+  QueryPrint second(otherEngine, place_, otherFlags, otherMemory);
+  ASSERT_TRUE(second.print(query::designer::answerPrintSource(otherAnswer, otherCodes), choices(0)))
+      << prompter_.texts().join('\n').toStdString();
+  EXPECT_TRUE(pdfText(otherPdf).contains(QLatin1String("PEZZI_ALTRUI")));
+
+  ASSERT_TRUE(first.print(articles, choices(0))) << prompter_.texts().join('\n').toStdString();
+  const QString text = pdfText(pdf());
+  EXPECT_TRUE(text.contains(QLatin1String("PREZZO")) && text.contains(QLatin1String("ART12")))
+      << text.toStdString();
+  EXPECT_FALSE(text.contains(QLatin1String("PEZZI_ALTRUI"))) << text.toStdString();
+
+  QFile layout(report(QStringLiteral("QuovTemp.lst")));
+  ASSERT_TRUE(layout.open(QIODevice::ReadOnly));
+  const QByteArray bytes = layout.readAll();
+  EXPECT_TRUE(bytes.contains("PREZZO"));
+  EXPECT_FALSE(bytes.contains("PEZZI_ALTRUI"));
+  EXPECT_EQ(QDir(dir_.path() + QStringLiteral("/bin/Report")).entryList(QDir::Files | QDir::Hidden),
+            QStringList{"QuovTemp.lst"});
+}
+
 TEST_F(QueryPrintTest, AMissingNamedLayoutAsksForTheStandardOne) {
   QueryPrint print(engine_, place_, flags_, memory_);
   const query::engine::PrintSource answer = source();

@@ -6,6 +6,7 @@
 #include "db/Database.h"
 #include "db/Query.h"
 #include "db/Transaction.h"
+#include "db/WorkTables.h"
 #include "query/output/TableExport.h"
 #include "support/FirebirdFixture.h"
 
@@ -96,6 +97,49 @@ TEST_F(TableExportTest, ANameThatIsNoIdentifierRunsNoStatement) {
   EXPECT_FALSE(unnamed.done) << "a column name that is no identifier";
   EXPECT_FALSE(ran.join('\n').contains("CREATE")) << ran.join('\n').toStdString();
   EXPECT_EQ(readOne(*database_, "SELECT COUNT(*) FROM ARTICOLI"), "2");
+}
+
+// An export killed after it created its table leaves it marked with its
+// attachment; once that attachment is gone the next export of the name
+// replaces it. A finished export is an ordinary table: kept by the clean-up
+// of work tables. Another user's export still filling, and a table of that
+// name that is no export, are refused and kept.
+TEST_F(TableExportTest, AnExportKilledAfterCreatingItsTableIsReplacedByTheNextOne) {
+  const QString file = path("test.fdb");
+  {
+    db::Database killed;
+    killed.attach(file, "SYSDBA", "masterkey");
+    db::worktables::create(killed, "EXPORT", {"CREATE TABLE EXPORT (ID INTEGER)"});
+  }
+  db::Database filling;
+  filling.attach(file, "SYSDBA", "masterkey");
+  db::worktables::create(filling, "IN_CORSO", {"CREATE TABLE IN_CORSO (ID INTEGER)"});
+
+  // The window's snapshot is older than another user's new and dropped tables.
+  db::Transaction window(*database_, {"isc_tpb_concurrency", "isc_tpb_nowait"});
+  window.start();
+  runStatement(filling, "CREATE TABLE ALTRUI (X INTEGER)");
+  runStatement(filling, "DROP TABLE ALTRUI");
+
+  const auto outcome = exportTo("EXPORT", {"SELECT ID, CODICE FROM ARTICOLI"});
+  ASSERT_TRUE(outcome.done) << (outcome.messages.isEmpty()
+                                    ? std::string()
+                                    : outcome.messages[0].text.toStdString());
+  EXPECT_EQ(readOne(*database_, "SELECT COUNT(*) || ' ' || MAX(CODICE) FROM EXPORT"), "2 B2");
+  EXPECT_TRUE(db::worktables::dropLeftovers(*database_).isEmpty());
+  database_->detach();
+  db::Database later;
+  later.attach(file, "SYSDBA", "masterkey");
+  EXPECT_TRUE(db::worktables::dropLeftovers(later).isEmpty()) << "a finished export stays";
+  EXPECT_EQ(readOne(later, "SELECT COUNT(*) FROM EXPORT"), "2");
+
+  database_ = std::make_unique<db::Database>();
+  database_->attach(file, "SYSDBA", "masterkey");
+  EXPECT_FALSE(exportTo("IN_CORSO", {"SELECT ID FROM ARTICOLI"}).done);
+  EXPECT_EQ(readOne(filling,
+                    "SELECT COUNT(*) FROM RDB$RELATIONS WHERE "
+                    "RDB$RELATION_NAME='IN_CORSO'"),
+            "1");
 }
 
 }  // namespace
