@@ -109,26 +109,6 @@ void create(Database& database, const QString& name, const QStringList& createSt
   runShort(database, {createStatement, markStatement(name, owner)});
 }
 
-void create(Database& database, Transaction& transaction, const QString& name,
-            const QStringList& createStatement) {
-  const QString owner = thisAttachmentMark(database);
-  Query query(database, transaction);
-  query.sql = createStatement;
-  query.execSql();
-  transaction.commitRetaining();
-  query.sql = markStatement(name, owner);
-  query.execSql();
-  transaction.commitRetaining();
-}
-
-void drop(Database& database, Transaction& transaction, const QString& name) {
-  if (!exists(database, transaction, name)) return;
-  Query query(database, transaction);
-  query.sql = QStringList{QStringLiteral("DROP TABLE ") + core::sqlIdentifier(name)};
-  query.execSql();
-  transaction.commitRetaining();
-}
-
 void mark(Database& database, const QString& name) {
   runShort(database, {markStatement(name, thisAttachmentMark(database))});
 }

@@ -35,14 +35,6 @@ bool exists(Database& database, Transaction& transaction, const QString& name);
 // transaction of its own, committed. Throws DbError.
 void create(Database& database, const QString& name, const QStringList& createStatement);
 
-// The same in the caller's transaction, committed retaining, for a copy that
-// is read back in that very transaction. Such DDL fails with an update
-// conflict once another connection has changed any table since the
-// transaction began: a long-lived snapshot uses the forms above.
-void create(Database& database, Transaction& transaction, const QString& name,
-            const QStringList& createStatement);
-void drop(Database& database, Transaction& transaction, const QString& name);
-
 // Marks an existing table as this attachment's work table, or takes the mark
 // away (it becomes an ordinary table), in a transaction of its own. Throws
 // DbError.

@@ -54,7 +54,7 @@ AnswerWorkTable::~AnswerWorkTable() {
 }
 
 QString AnswerWorkTable::namePrefix(int user) {
-  return QStringLiteral("TMP_RISP_USER") + QString::number(user) + u'_';
+  return db::worktables::kAnswerCopyPrefix + QString::number(user) + u'_';
 }
 
 QString AnswerWorkTable::freeName(db::Transaction& transaction) {
@@ -88,10 +88,11 @@ void AnswerWorkTable::copy(db::Query& answer) {
 }
 
 void AnswerWorkTable::create(const platform::localstore::LocalColumns& columns) {
-  // A transaction of its own, committed at once: a table made in a long
-  // snapshot conflicts with every table other users made since it began.
-  db::Transaction transaction(database_);
-  const QString table = core::sqlIdentifier(freeName(transaction));
+  QString table;
+  {
+    db::Transaction transaction(database_);
+    table = core::sqlIdentifier(freeName(transaction));
+  }
   columns_.clear();
   QStringList create{QStringLiteral("CREATE TABLE ") + table + QStringLiteral(" (")};
   for (const LocalColumn& column : columns) {
@@ -100,8 +101,9 @@ void AnswerWorkTable::create(const platform::localstore::LocalColumns& columns) 
                   (column.required ? QStringLiteral(" NOT NULL,") : QStringLiteral(","));
   }
   create << core::sqlIdentifier(kOrdinal) + QStringLiteral(" INTEGER NOT NULL)");
-  db::worktables::create(database_, transaction, table, create);
-  transaction.commit();
+  // Made in a transaction of its own: a table made in a long snapshot
+  // conflicts with every table other users made since it began.
+  db::worktables::create(database_, table, create);
   name_ = table;
 }
 
@@ -141,9 +143,7 @@ QStringList AnswerWorkTable::statement() const {
 void AnswerWorkTable::drop() {
   if (name_.isEmpty()) return;
   try {
-    db::Transaction transaction(database_);
-    db::worktables::drop(database_, transaction, name_);
-    transaction.commit();
+    db::worktables::drop(database_, name_);
   } catch (const db::DbError&) {
     // Still in use: the clean-up of the next copy drops it once its
     // connection has gone.
