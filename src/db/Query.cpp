@@ -255,6 +255,13 @@ int Query::recordCount() {
   return rowCount();
 }
 
+std::vector<QVariant> Query::takeCurrentRow() {
+  if (!forwardOnly_)
+    throw DbError(QStringLiteral("Query non unidirezionale: le righe restano alla query"));
+  if (current_ < 0 || current_ >= fetchedRows()) return {};
+  return std::move(rows_[static_cast<std::size_t>(current_)]);
+}
+
 QVariant Query::value(const QString& column) const {
   const int index = fieldIndex(column);
   if (index < 0) throw DbError(QStringLiteral("Campo non trovato: ") + column);

@@ -80,6 +80,9 @@ class Query : public DataSet {
   QString text(const QString& column) const;
   // Fetches every remaining row and returns how many rows there are.
   int recordCount();
+  // Moves the values of the current row out of a forward-only query, which
+  // is about to step on: a copy of every row that costs nothing.
+  std::vector<QVariant> takeCurrentRow();
 
   // DataSet
   bool isActive() const override { return active_; }

@@ -30,16 +30,24 @@ class LocalCursor : public db::RowCursor {
 // The rows as they were written, handed over one by one.
 class WrittenRowsCursor : public db::RowCursor {
  public:
-  explicit WrittenRowsCursor(std::vector<std::vector<QVariant>> rows) : rows_(std::move(rows)) {}
+  explicit WrittenRowsCursor(LocalTableWriter::Blocks blocks) : blocks_(std::move(blocks)) {}
 
   bool fetch(std::vector<QVariant>& row) override {
-    if (next_ >= rows_.size()) return false;
-    row = std::move(rows_[next_++]);
+    while (block_ < blocks_.size() && next_ >= blocks_[block_]->size()) {
+      blocks_[block_].reset();
+      ++block_;
+      next_ = 0;
+    }
+    if (block_ >= blocks_.size()) return false;
+    QVariantList& values = (*blocks_[block_])[next_++];
+    row.resize(static_cast<std::size_t>(values.size()));
+    for (qsizetype i = 0; i < values.size(); ++i) row[i] = std::move(values[i]);
     return true;
   }
 
  private:
-  std::vector<std::vector<QVariant>> rows_;
+  LocalTableWriter::Blocks blocks_;
+  std::size_t block_ = 0;
   std::size_t next_ = 0;
 };
 
@@ -80,7 +88,7 @@ QStringList LocalAnswer::orderLines() {
   return {QStringLiteral("ORDER BY"), QStringLiteral("ROWID")};
 }
 
-void LocalAnswer::keepWrittenRows(std::vector<std::vector<QVariant>> rows) {
+void LocalAnswer::keepWrittenRows(LocalTableWriter::Blocks rows) {
   writtenRows_ = std::move(rows);
   rowsKept_ = true;
 }

@@ -6,6 +6,7 @@
 
 #include "db/RowSource.h"
 #include "platform/localstore/LocalColumn.h"
+#include "query/engine/LocalTableWriter.h"
 
 namespace db {
 class Query;
@@ -40,7 +41,7 @@ class LocalAnswer : public db::RowSource {
 
   // The rows just written, in the table's order: the first opening of
   // statement() hands them over instead of reading them back.
-  void keepWrittenRows(std::vector<std::vector<QVariant>> rows);
+  void keepWrittenRows(LocalTableWriter::Blocks rows);
 
   std::unique_ptr<db::RowCursor> open(const QStringList& lines,
                                       std::vector<db::FieldInfo>& fields) override;
@@ -50,7 +51,7 @@ class LocalAnswer : public db::RowSource {
   platform::localstore::LocalColumns columns_;
   std::vector<db::FieldInfo> fields_;
   int user_;
-  std::vector<std::vector<QVariant>> writtenRows_;
+  LocalTableWriter::Blocks writtenRows_;
   bool rowsKept_ = false;
 };
 

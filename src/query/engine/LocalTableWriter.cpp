@@ -1,7 +1,5 @@
 #include "query/engine/LocalTableWriter.h"
 
-#include <iterator>
-
 #include "platform/localstore/LocalTable.h"
 
 namespace query::engine {
@@ -81,16 +79,8 @@ bool LocalTableWriter::finish(QString* error) {
   return false;
 }
 
-std::vector<std::vector<QVariant>> LocalTableWriter::takeRows() {
-  std::vector<std::vector<QVariant>> rows;
-  std::size_t count = 0;
-  for (const auto& block : blocks_) count += block->size();
-  rows.reserve(count);
-  for (const auto& block : blocks_)
-    for (QVariantList& row : *block)
-      rows.emplace_back(std::make_move_iterator(row.begin()), std::make_move_iterator(row.end()));
-  blocks_.clear();
-  return rows;
+LocalTableWriter::Blocks LocalTableWriter::takeRows() {
+  return std::move(blocks_);
 }
 
 }  // namespace query::engine

@@ -33,17 +33,19 @@ class LocalTableWriter {
   // Waits until every row is written and commits the batch. False with the
   // table's reason in `error` when a row or the commit failed.
   bool finish(QString* error);
+  // Rows in blocks of consecutive rows.
+  using Block = std::vector<QVariantList>;
+  using Blocks = std::vector<std::shared_ptr<Block>>;
   // Every row appended, in order. After finish().
-  std::vector<std::vector<QVariant>> takeRows();
+  Blocks takeRows();
 
  private:
-  using Block = std::vector<QVariantList>;
   void handOver();
   void write();
 
   platform::localstore::LocalTable& table_;
   Block filling_;
-  std::vector<std::shared_ptr<Block>> blocks_;
+  Blocks blocks_;
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<std::shared_ptr<Block>> queue_;

@@ -212,8 +212,10 @@ ProceduralAnswer::Failure ProceduralAnswer::copyRows(
   // The table is written on another thread while the rows are read.
   LocalTableWriter writer(table);
   for (; !source.isEof(); source.next()) {
+    std::vector<QVariant> row = source.takeCurrentRow();
     QVariantList values(columns.size());
-    for (int i = 0; i < source.fieldCount(); ++i) values[i] = source.value(source.currentRow(), i);
+    for (std::size_t i = 0; i < row.size(); ++i)
+      values[static_cast<qsizetype>(i)] = std::move(row[i]);
     if (!results.compute(values, &failure.message)) return failure;
     writer.append(std::move(values));
   }
