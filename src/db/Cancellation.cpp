@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <new>
 #include <vector>
 
 #include "core/TerminationSignals.h"
@@ -30,9 +31,13 @@ struct CancellationRegistry {
   }
 };
 
-// Never destroyed: the watcher thread may still use it while the process ends.
+// Never destroyed: the watcher thread may still use it while the process
+// ends. It lies in static storage rather than on the heap, and gives its
+// list's memory back when the list empties, so that a library holding it can
+// be unloaded without leaving memory nobody can reach.
 CancellationRegistry& cancellationRegistry() {
-  static auto* const instance = new CancellationRegistry;
+  alignas(CancellationRegistry) static unsigned char storage[sizeof(CancellationRegistry)];
+  static auto* const instance = new (storage) CancellationRegistry;
   return *instance;
 }
 
@@ -65,6 +70,7 @@ void unregisterFromCancellation(Firebird::IAttachment* attachment) {
   const std::lock_guard lock(registry.mutex);
   std::erase_if(registry.attachments,
                 [attachment](const auto& entry) { return entry.attachment == attachment; });
+  if (registry.attachments.empty()) std::vector<CancellableAttachment>().swap(registry.attachments);
 }
 
 void cancelRunningStatements() {

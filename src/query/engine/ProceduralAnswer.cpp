@@ -63,8 +63,7 @@ void giveDistinctNames(LocalColumns& columns) {
 
 }  // namespace
 
-ProceduralAnswer::ProceduralAnswer(db::Database& database, db::Transaction& transaction)
-    : database_(database), transaction_(transaction) {
+ProceduralAnswer::ProceduralAnswer() {
   setWorkArea(QString(), 0);
 }
 

@@ -9,9 +9,7 @@
 #include "query/engine/ProceduralFunctions.h"
 
 namespace db {
-class Database;
 class Query;
-class Transaction;
 }  // namespace db
 
 namespace query::engine {
@@ -38,7 +36,7 @@ class ProceduralAnswer {
  public:
   using Notifier = std::function<void(const QString& message)>;
 
-  ProceduralAnswer(db::Database& database, db::Transaction& transaction);
+  ProceduralAnswer();
   ~ProceduralAnswer();
   ProceduralAnswer(const ProceduralAnswer&) = delete;
   ProceduralAnswer& operator=(const ProceduralAnswer&) = delete;
@@ -95,8 +93,6 @@ class ProceduralAnswer {
   bool present(db::Query& answer, LocalWorkTable& local, std::shared_ptr<LocalAnswer> presented);
   bool fail(db::Query& answer, const QString& failure, const QString& detail = QString());
 
-  db::Database& database_;
-  db::Transaction& transaction_;
   QString baseDirectory_;
   int user_ = 0;
   std::unique_ptr<LocalWorkTable> sums_;

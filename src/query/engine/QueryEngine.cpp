@@ -19,7 +19,7 @@ QueryEngine::QueryEngine(db::Database& database, db::Transaction& transaction, m
       mainTable_(std::move(mainTable)),
       fieldTypes_(database, transaction),
       failure_(syntaxFailureMessage()),
-      procedural_(std::make_unique<ProceduralAnswer>(database, transaction)) {}
+      procedural_(std::make_unique<ProceduralAnswer>()) {}
 
 QueryEngine::~QueryEngine() = default;
 
