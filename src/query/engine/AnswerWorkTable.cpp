@@ -11,6 +11,13 @@
 
 namespace query::engine {
 
+namespace {
+
+// How many times a copy is made before its failure is given up on.
+constexpr int kCopyAttempts = 3;
+
+}  // namespace
+
 using platform::localstore::ColumnType;
 using platform::localstore::LocalColumn;
 
@@ -63,9 +70,11 @@ QString AnswerWorkTable::freeName(db::Transaction& transaction) {
   query.open();
   const QString connection = query.text(query.field(0).name);
   query.close();
-  for (int n = 1;; ++n) {
+  for (int n = nextNumber_;; ++n) {
     const QString name = db::worktables::name(namePrefix(user_) + connection + u'_', n);
-    if (!db::worktables::exists(database_, transaction, name)) return name;
+    if (db::worktables::exists(database_, transaction, name)) continue;
+    nextNumber_ = n + 1;
+    return name;
   }
 }
 
@@ -78,12 +87,18 @@ void AnswerWorkTable::copy(db::Query& answer) {
   } catch (const db::DbError&) {
     // Only a clean-up: the copy does not depend on it.
   }
-  create(local->columns());
-  try {
-    fill(answer);
-  } catch (const db::DbError&) {
-    drop();
-    throw;
+  // Now and then, while other users change tables, a table just made is
+  // still unknown to this connection's statements ("Column unknown"): the
+  // copy is then made again under the next name.
+  for (int attempt = 1;; ++attempt) {
+    create(local->columns());
+    try {
+      fill(answer);
+      return;
+    } catch (const db::DbError& error) {
+      drop();
+      if (attempt == kCopyAttempts || error.isCancelled()) throw;
+    }
   }
 }
 

@@ -60,6 +60,7 @@ class AnswerWorkTable {
 
   db::Database& database_;
   int user_;
+  int nextNumber_ = 1;  // the counter the next copy's name starts from
   QString name_;
   QStringList columns_;
 };
