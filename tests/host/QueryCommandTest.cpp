@@ -357,4 +357,34 @@ TEST_F(QueryCommandTest, PrintsTheAnswerIntoAPdfAndLeavesItsLayout) {
   EXPECT_EQ(queryCommand({"--table", "lancistampa", "--run", "--landscape"}).exitCode, 2);
 }
 
+TEST_F(QueryCommandTest, WideValuesAreExportedWhole) {
+  // A timestamp, a BIGINT above 2^53, an exact numeric and a double of
+  // eleven significant digits: none of them fits the widths the columns
+  // used to get (18, 15, 10, 10).
+  {
+    db::Database database;
+    host_.openArchive(database);
+    runStatement(database,
+                 "CREATE TABLE VALORI (ID INTEGER, QUANDO TIMESTAMP, GRANDE BIGINT, "
+                 "IMPORTO NUMERIC(15,3), MISURA DOUBLE PRECISION)");
+    runStatement(database,
+                 "INSERT INTO VALORI VALUES (1, '2024-05-03 13:45:30', 9007199254740993, "
+                 "123456789012.125, 98765432.125)");
+  }
+  const QString file = host_.native("valori.txt");
+  const CommandRun text =
+      queryCommand({"--table", "VALORI", "--export", file, "--type", "Testo", "--fixed"});
+  ASSERT_EQ(text.exitCode, 0) << text.errors.toStdString();
+  QFile written(file);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = written.readAll().split('\n');
+  ASSERT_GE(lines.size(), 2);
+  QList<QByteArray> fields = lines[1].split('|');
+  for (QByteArray& field : fields) field = field.trimmed();
+  EXPECT_EQ(fields.value(1), "03/05/2024 13:45:30");
+  EXPECT_EQ(fields.value(2), "9007199254740993");
+  EXPECT_EQ(fields.value(3), "123456789012.125");
+  EXPECT_EQ(fields.value(4), "98765432.125");
+}
+
 }  // namespace

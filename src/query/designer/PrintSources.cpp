@@ -6,6 +6,7 @@
 #include "db/Query.h"
 #include "grid/GridModel.h"
 #include "query/designer/QueryPrint.h"
+#include "query/engine/DisplayWidth.h"
 
 namespace query::designer {
 
@@ -47,7 +48,7 @@ engine::PrintSource answerPrintSource(db::Query& answer, const model::AnswerCode
     column.fieldName = info.name;
     column.caption = info.name;
     column.type = info.type;
-    column.width = engine::defaultDisplayWidth(info.type, info.size, info.name);
+    column.width = engine::printDisplayWidth(info);
     columns.push_back(column);
   }
   return answerPrintSource(answer, columns, 1, codes);

@@ -5,8 +5,13 @@
 namespace query::engine {
 
 // The width in characters an answer column gets before the user changes it:
-// the size of a text field, a width that holds the usual values of the
-// other types (11 for an integer, 10 for a date, 18 for a timestamp).
+// one that holds the longest text of the field's type, so that no value is
+// cut (the size of a text field, 11 for an integer, 20 for a BIGINT, 19 for
+// a timestamp, every digit with sign and point for an exact numeric).
 int defaultDisplayWidth(const db::FieldInfo& field);
+
+// The same for a printed column, never narrower than the field's name and
+// at most 255.
+int printDisplayWidth(const db::FieldInfo& field);
 
 }  // namespace query::engine

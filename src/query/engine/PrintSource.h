@@ -38,9 +38,4 @@ struct PrintSource {
   bool markedForTotals() const;
 };
 
-// The display width a field of the answer gets when no grid has set one:
-// its characters for text, a fixed width by type otherwise, and never less
-// than what its name needs.
-int defaultDisplayWidth(db::FieldType type, int size, const QString& name);
-
 }  // namespace query::engine

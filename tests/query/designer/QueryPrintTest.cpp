@@ -251,14 +251,18 @@ TEST_F(QueryPrintTest, TextLinesCarryTotalsAndWrapLongTexts) {
   query::model::Totals totals;
   const query::engine::PrintTextLines lines(answer, true, true, QLocale::c());
   EXPECT_EQ(lines.headerLine(),
-            QStringLiteral("|CODICE    |IMPORTO        |QTA        |PREZZO         |NOTE") +
-                QString(96, ' ') + QLatin1Char('|'));
+            QStringLiteral("|CODICE    |IMPORTO                 |QTA        |PREZZO") +
+                QString(15, ' ') + QStringLiteral("|NOTE") + QString(96, ' ') + QLatin1Char('|'));
   EXPECT_EQ(lines.dashLine(), QString(lines.headerLine().size(), '-'));
   totals.zero();
   const QStringList first = lines.recordLines(0, totals);
   ASSERT_EQ(first.size(), 3) << "250 characters in pieces of 100";
-  EXPECT_TRUE(first[0].startsWith("|ART01     |       1,000.25|1          |1.125          |abcd"));
-  EXPECT_TRUE(first[1].startsWith("|          |               |           |               |abcd"));
+  // The double and the exact numeric as wide as their longest texts.
+  EXPECT_TRUE(first[0].startsWith("|ART01     |" + QString(16, ' ') + "1,000.25|1          |1.125" +
+                                  QString(16, ' ') + "|abcd"))
+      << first[0].toStdString();
+  EXPECT_TRUE(first[1].startsWith("|          |" + QString(24, ' ') + "|           |" +
+                                  QString(21, ' ') + "|abcd"));
   EXPECT_EQ(first[2].size(), lines.headerLine().size());
 
   QStringList all;
@@ -268,7 +272,8 @@ TEST_F(QueryPrintTest, TextLinesCarryTotalsAndWrapLongTexts) {
   }));
   EXPECT_EQ(all.size(), 2 + 12 + 2);
   EXPECT_EQ(all.at(all.size() - 2), lines.dashLine());
-  EXPECT_TRUE(all.last().startsWith("|          |      78,019.50|         78|               |"))
+  EXPECT_TRUE(all.last().startsWith("|          |" + QString(15, ' ') + "78,019.50|         78|" +
+                                    QString(21, ' ') + "|"))
       << all.last().toStdString();
 
   // Without long texts a record is one line, its note cut to the column.
