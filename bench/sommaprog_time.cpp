@@ -94,7 +94,7 @@ Measure run(db::Database& database, const QString& base, int rowCount, const QSt
 bool measure(db::Database& database, const QString& base, int runs, int rowCount) {
   for (const bool three : {false, true}) {
     for (const Until until : {Until::FirstScreen, Until::LastRow}) {
-      for (const QString formula : {QStringLiteral("ID"), QStringLiteral("ID,ID")}) {
+      for (const QString& formula : {QStringLiteral("ID"), QStringLiteral("ID,ID")}) {
         // One run of each to warm the page cache.
         if (run(database, base, rowCount, formula, three, until).columns == 0) return false;
         run(database, base, rowCount, QString(), three, until);
