@@ -165,8 +165,9 @@ TEST_F(ResultExportTest, TextFileOfTheShownColumnsAndTheFallbackAfterAFailure) {
   answerSettings(0);
   clickButton(*form_, "ButtonEsporta");
   EXPECT_EQ(prompter_.texts(), QStringList{"EXPORT SU FILE TERMINATO !!!"});
+  // The double's column holds its longest text (24 characters).
   EXPECT_EQ(contents(path("out/ARTICOLI.TXT")),
-            QByteArray("CODICE;IMPORTO;NOTE;\r\nB;  1.234,50;nota; uno;\r\nA;;;\r\n"));
+            "CODICE;IMPORTO;NOTE;\r\nB;" + QByteArray(16, ' ') + "1.234,50;nota; uno;\r\nA;;;\r\n");
 
   // A folder that is not there: the reason, then the settings again for the
   // text written from the shown rows.
@@ -183,9 +184,10 @@ TEST_F(ResultExportTest, TextFileOfTheShownColumnsAndTheFallbackAfterAFailure) {
   ASSERT_EQ(prompter_.texts().size(), 2);
   EXPECT_TRUE(prompter_.texts()[0].startsWith("Impossibile creare il file"));
   EXPECT_EQ(prompter_.texts()[1], "EXPORT SU FILE TERMINATO !!!");
-  EXPECT_EQ(contents(path("out/RIGHE.TXT")), QByteArray("CODICE    |IMPORTO   |NOTE      |\r\n"
-                                                        "B         |  1.234,50|nota; uno |\r\n"
-                                                        "A         |          |          |\r\n"));
+  EXPECT_EQ(contents(path("out/RIGHE.TXT")),
+            "CODICE    |IMPORTO" + QByteArray(17, ' ') + "|NOTE      |\r\n" + "B         |" +
+                QByteArray(16, ' ') + "1.234,50|nota; uno |\r\n" + "A         |" +
+                QByteArray(24, ' ') + "|          |\r\n");
 }
 
 TEST_F(ResultExportTest, ExcelThroughTheSiblingLibraryWithItsMessages) {
