@@ -387,4 +387,24 @@ TEST_F(QueryCommandTest, WideValuesAreExportedWhole) {
   EXPECT_EQ(fields.value(4), "98765432.125");
 }
 
+TEST_F(QueryCommandTest, AFailedWorkbookExportNamesTheFileChosen) {
+  {
+    // More columns than a .xls sheet takes.
+    db::Database database;
+    host_.openArchive(database);
+    QStringList columns;
+    for (int i = 1; i <= 257; ++i) columns << QStringLiteral("C%1 INTEGER").arg(i);
+    runStatement(database, "CREATE TABLE LARGA (" + columns.join(',') + ")");
+    runStatement(database, "INSERT INTO LARGA (C1) VALUES (1)");
+  }
+  const QString file = host_.native("larga.xls");
+  const CommandRun workbook =
+      queryCommand({"--table", "LARGA", "--export", file, "--type", "Excel"});
+  EXPECT_EQ(workbook.exitCode, 1);
+  EXPECT_TRUE(workbook.errors.contains("larga.xls non è stato creato"))
+      << workbook.errors.toStdString();
+  EXPECT_FALSE(workbook.errors.contains(".tmp")) << workbook.errors.toStdString();
+  EXPECT_FALSE(QFile::exists(file));
+}
+
 }  // namespace

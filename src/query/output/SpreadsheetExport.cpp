@@ -106,7 +106,10 @@ ExportOutcome exportSpreadsheet(const SpreadsheetRequest& request, const Library
   QString failure;
   if (call.result == LibraryCall::Called) {
     if (result < 0) {
+      // The library names the file it wrote, the hidden temporary one; the
+      // user is told of the file they chose.
       failure = libraryError;
+      failure.replace(temporaryName, request.fileName);
     } else if (QFileInfo(file.temporaryPath()).size() <= 0) {
       // Nothing written: an older file of the name is not replaced by nothing.
       failure =
