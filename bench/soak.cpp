@@ -67,7 +67,8 @@ struct Launch {
 // is refused, as it must be, and nothing is half done.
 bool announcedLock(const Run& run) {
   return run.errors.contains(QStringLiteral("another user is printing")) ||
-         run.errors.contains(QStringLiteral("there are no labels to print"));
+         run.errors.contains(QStringLiteral("there are no labels to print")) ||
+         run.errors.contains(QStringLiteral("was printed by another launch or deleted meanwhile"));
 }
 
 class Soak {
@@ -190,7 +191,9 @@ void Soak::work(int worker, const QElapsedTimer& clock, qint64 until) {
                                  QStringLiteral("--pdf"), out + QStringLiteral(".pdf")});
     static const QRegularExpression launched(QStringLiteral("Launch (\\d+): "));
     const QRegularExpressionMatch match = launched.match(printed.errors);
-    if (printed.exitCode == 0 && match.hasMatch()) {
+    // A launch that printed some labels, also when others were taken by
+    // another launch meanwhile, is checked against its PDF.
+    if (match.hasMatch()) {
       std::lock_guard lock(mutex_);
       launches_.push_back({match.captured(1), out + QStringLiteral(".pdf")});
     }
